@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vz {
+
+// Every integer in a ZIP archive is little-endian.
+inline std::uint16_t Le16(const std::uint8_t* p) noexcept {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+inline std::uint32_t Le32(const std::uint8_t* p) noexcept {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+inline std::uint64_t Le64(const std::uint8_t* p) noexcept {
+  return static_cast<std::uint64_t>(Le32(p)) | (static_cast<std::uint64_t>(Le32(p + 4)) << 32);
+}
+
+}  // namespace vz

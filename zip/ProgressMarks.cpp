@@ -1,0 +1,24 @@
+#include "ProgressMarks.h"
+
+#include <algorithm>
+
+namespace vz {
+
+void CProgressMarks::StepsThrough(std::uint64_t from, std::uint64_t to) {
+  if (from >= to) return;
+  std::uint64_t r = std::max(from, mark_);
+  if (r >= to) return;
+  if (context_.Progress == nullptr && context_.Gate == nullptr) {
+    // Nobody listens: move the mark to where the reports would have left it.
+    mark_ = r + ((to - 1 - r) / 100) * 100 + 100;
+    return;
+  }
+  while (r < to) {
+    if (context_.Progress != nullptr) context_.Progress->OnScanProgress(r, total_);
+    context_.Checkpoint();
+    mark_ = r + 100;
+    r = mark_;
+  }
+}
+
+}  // namespace vz

@@ -1,0 +1,178 @@
+#include "RepairArchive.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "EntryPath.h"
+#include "EntryReader.h"
+#include "OutputFile.h"
+#include "Records.h"
+
+namespace vz {
+
+const char* VerdictText(EntryVerdict verdict) noexcept {
+  switch (verdict) {
+    case EntryVerdict::Verified: return "verified";
+    case EntryVerdict::CrcMismatch: return "CRC mismatch";
+    case EntryVerdict::Partial: return "partial";
+    case EntryVerdict::Unverified: return "unverified";
+    case EntryVerdict::Folder: return "folder";
+    case EntryVerdict::Skipped: return "skipped";
+    case EntryVerdict::Failed: return "failed";
+  }
+  return "failed";
+}
+
+CRepairArchive::CRepairArchive(CScanContext& context)
+    : context_(context), storage_(context), directory_(storage_, context) {}
+
+void CRepairArchive::OpenArchive(const std::filesystem::path& path, int mode, std::uint32_t volumeSize,
+                                 std::uint64_t startOffset) {
+  CloseArchive();
+  storage_.Open(path, mode, volumeSize);
+  if (!storage_.IsFileOpen()) return;
+  directory_.Reset();
+  directory_.Scan(startOffset);
+}
+
+void CRepairArchive::CloseArchive(bool afterException) noexcept {
+  directory_.ClearEntries();
+  storage_.Close(afterException);
+}
+
+bool CRepairArchive::GetEntryInfo(CEntryHeader& info, std::size_t index) const {
+  if (!directory_.HasIndex(index)) return false;
+  info = directory_.Entry(index);
+  std::replace(info.name.begin(), info.name.end(), '/', '\\');
+  return true;
+}
+
+bool CRepairArchive::SaveEntry(std::size_t index, const std::filesystem::path& folder, std::uint32_t bufferSize,
+                               EntrySaveReport* reportOut) {
+  EntrySaveReport local;
+  EntrySaveReport& report = reportOut != nullptr ? *reportOut : local;
+  report = EntrySaveReport{};
+  if (bufferSize == 0) {
+    report.error = CArchiveError(kInvalidArgument);
+    return false;
+  }
+  CEntryHeader info;
+  GetEntryInfo(info, index);
+  report.name = info.name;
+  report.encrypted = info.IsEncrypted();
+  report.crcExpected = info.crc32;
+
+  EntryPath path = SanitizeEntryName(info.name);
+  if (path.Empty()) {
+    report.verdict = EntryVerdict::Skipped;
+    report.skipReason = info.name.empty() ? "no name" : "the name holds no usable path";
+    return true;
+  }
+  if (path.folder) {
+    try {
+      OpenEntryFolders(folder, path.components);
+      report.target = folder / path.Joined('/');
+      report.verdict = EntryVerdict::Folder;
+      return true;
+    } catch (const CArchiveError& e) {
+      report.error = e;
+      return false;
+    }
+  }
+  context_.ArchiveEndedEarly = false;
+  DataError = false;
+  bool written = SaveFile(index, info, folder, bufferSize, report);
+  context_.ArchiveEndedEarly = false;
+  DataError = false;
+  return written;
+}
+
+bool CRepairArchive::SaveFile(std::size_t index, const CEntryHeader& info, const std::filesystem::path& folder,
+                              std::uint32_t bufferSize, EntrySaveReport& report) {
+  EntryPath path = SanitizeEntryName(info.name);
+  CEntryReader reader;
+  OpenedEntry opened;
+  std::unique_ptr<COutputFile> out;
+  try {
+    opened = directory_.OpenEntry(index);
+    reader.Begin(storage_, directory_.Entry(index), opened);
+    out = std::make_unique<COutputFile>(folder, path);
+    report.target = out->Target();
+  } catch (const CArchiveError& e) {
+    if (e.Code() == kStopped) throw;
+    report.error = e;
+    report.verdict = EntryVerdict::Failed;
+    return false;
+  }
+
+  auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize);
+  try {
+    while (reader.State() == DataEnd::Running) {
+      context_.Checkpoint();
+      std::size_t n = reader.Read({buffer.get(), bufferSize});
+      if (n > 0) out->Write({buffer.get(), n});
+      report.bytesWritten = out->Written();
+    }
+  } catch (const CArchiveError& e) {
+    // A stop or a write failure: keep what was written, close the file.
+    report.bytesWritten = out->Written();
+    report.crcComputed = reader.Crc();
+    report.verdict = EntryVerdict::Partial;
+    report.error = e;
+    try {
+      out->Close();
+    } catch (const CArchiveError&) {
+    }
+    if (e.Code() == kStopped) throw;
+    return false;
+  }
+  report.crcComputed = reader.Crc();
+  report.dataEndedEarly = reader.State() == DataEnd::EndedEarly;
+  report.dataCorrupt = reader.State() == DataEnd::Corrupt;
+  if (report.dataEndedEarly) context_.ArchiveEndedEarly = true;
+  if (report.dataCorrupt) DataError = true;
+
+  // Corrupt data keeps the time of writing, which tells the user the file is
+  // not what the archive held; data cut short by the archive's end keeps the
+  // entry's time like a whole file.
+  if (!report.dataCorrupt) report.timesSet = out->SetTimes(info.TryGetEntryTime());
+  try {
+    out->Close();
+  } catch (const CArchiveError& e) {
+    report.error = e;
+    report.verdict = EntryVerdict::Partial;
+    return false;
+  }
+
+  const CEntryHeader& entry = directory_.Entry(index);
+  std::uint64_t dataEnd = entry.SizeUnknown() ? reader.DataEndPosition() : opened.dataStart + entry.compressedSize;
+  bool crcKnown = !entry.SizeUnknown();
+  std::uint32_t expected = entry.crc32;
+  if (entry.SizeUnknown() && reader.State() == DataEnd::Complete) {
+    // A streamed entry whose descriptor the scan did not find: the one right
+    // after its data still tells whether the data is whole.
+    std::array<std::uint8_t, kZip64DescriptorSize> bytes{};
+    std::size_t got = storage_.File().ReadAt(dataEnd, bytes);
+    auto d = ParseTrailingDescriptor(std::span(bytes.data(), got), entry.zip64);
+    if (d && d->compressedSize == dataEnd - opened.dataStart) {
+      crcKnown = true;
+      expected = d->crc32;
+    }
+  }
+  report.crcExpected = expected;
+  if (opened.checkDescriptorAtClose && report.timesSet && !entry.SizeUnknown()) {
+    report.descriptorMismatch = !directory_.DescriptorMatches(index, dataEnd);
+  }
+
+  if (report.dataEndedEarly || report.dataCorrupt) {
+    report.verdict = EntryVerdict::Partial;
+  } else if (!crcKnown) {
+    report.verdict = EntryVerdict::Unverified;
+  } else {
+    report.verdict = report.crcComputed == expected ? EntryVerdict::Verified : EntryVerdict::CrcMismatch;
+  }
+  return true;
+}
+
+}  // namespace vz
