@@ -44,7 +44,7 @@ std::span<const std::uint8_t> CScanWindow::At(std::uint64_t pos, std::size_t nee
 }
 
 std::size_t CScanWindow::Copy(std::uint64_t pos, std::span<std::uint8_t> out) {
-  if (pos >= length_) return 0;
+  if (pos >= length_ || out.empty()) return 0;
   std::uint64_t end = std::min<std::uint64_t>(pos + out.size(), length_);
   if (pos >= start_ && end <= start_ + filled_) {
     std::size_t n = static_cast<std::size_t>(end - pos);
