@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +10,34 @@
 #include "zip/RepairArchive.h"
 
 namespace vz::test {
+
+// Compressible text and incompressible noise, the same for the same seed.
+inline std::string Text(int seed, std::size_t size) {
+  std::string s;
+  std::mt19937 rng(static_cast<std::mt19937::result_type>(seed));
+  while (s.size() < size) s += "row " + std::to_string(rng() % 100000) + " some words to compress\n";
+  s.resize(size);
+  return s;
+}
+
+inline std::string Noise(int seed, std::size_t size) {
+  std::string s(size, '\0');
+  std::mt19937 rng(static_cast<std::mt19937::result_type>(seed));
+  for (char& c : s) c = static_cast<char>(rng());
+  return s;
+}
+
+// A gate that lets n checkpoints pass and then asks for a stop.
+class StopAfter : public IJobGate {
+ public:
+  explicit StopAfter(int n) : left_(n) {}
+  void Checkpoint() override {
+    if (--left_ < 0) throw CArchiveError(kStopped);
+  }
+
+ private:
+  int left_;
+};
 
 class RecordingProgress : public IScanProgress {
  public:

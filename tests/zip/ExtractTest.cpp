@@ -17,21 +17,11 @@ namespace {
 
 using test::EntrySpec;
 using test::ZipWriter;
+using test::Noise;
+using test::StopAfter;
+using test::Text;
 
-std::string Text(int seed, std::size_t size) {
-  std::string s;
-  std::mt19937 rng(seed);
-  while (s.size() < size) s += "row " + std::to_string(rng() % 100000) + " some words to compress\n";
-  s.resize(size);
-  return s;
-}
 
-std::string Noise(int seed, std::size_t size) {
-  std::string s(size, '\0');
-  std::mt19937 rng(seed);
-  for (char& c : s) c = static_cast<char>(rng());
-  return s;
-}
 
 std::int64_t ModifiedTime(const std::filesystem::path& p) {
   struct stat st {};
@@ -327,14 +317,6 @@ TEST_F(ExtractTest, TheSourceArchiveIsNeverTouched) {
   EXPECT_EQ(Out("f.txt"), Text(9, 1000));
 }
 
-class StopAfter : public IJobGate {
- public:
-  explicit StopAfter(int n) : left_(n) {}
-  void Checkpoint() override {
-    if (--left_ < 0) throw CArchiveError(kStopped);
-  }
-  int left_;
-};
 
 TEST_F(ExtractTest, AStopDuringAnEntryKeepsThePartialFileAndLeaksNothing) {
   ZipWriter w;

@@ -12,14 +12,10 @@ namespace {
 
 using test::EntrySpec;
 using test::ZipWriter;
+using test::Noise;
+using test::StopAfter;
+using test::Text;
 
-std::string Text(int seed, std::size_t size) {
-  std::string s;
-  std::mt19937 rng(seed);
-  while (s.size() < size) s += "line " + std::to_string(rng() % 1000) + " of some text\n";
-  s.resize(size);
-  return s;
-}
 
 ZipWriter ThreeEntries() {
   ZipWriter w;
@@ -473,16 +469,6 @@ TEST_F(ScanTest, FastScanMatchesTheLiteralScanOnRandomDamage) {
   }
 }
 
-class StopAfter : public IJobGate {
- public:
-  explicit StopAfter(int n) : left_(n) {}
-  void Checkpoint() override {
-    if (--left_ < 0) throw CArchiveError(kStopped);
-  }
-
- private:
-  int left_;
-};
 
 TEST_F(ScanTest, AStopEndsTheScanAndTheObjectServesTheNextArchive) {
   ZipWriter w = ThreeEntries();
