@@ -14,8 +14,9 @@ void CProgressMarks::StepsThrough(std::uint64_t from, std::uint64_t to) {
     return;
   }
   while (r < to) {
-    if (context_.Progress != nullptr) context_.Progress->OnScanProgress(r, total_);
+    // The gate first: a paused job must not move its bar.
     context_.Checkpoint();
+    if (context_.Progress != nullptr) context_.Progress->OnScanProgress(r, total_);
     mark_ = r + 100;
     r = mark_;
   }

@@ -1,0 +1,165 @@
+#include "AnalysisPass.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "app/LogBlocks.h"
+#include "app/Settings.h"
+#include "zip/BigFile.h"
+#include "zip/EntryPath.h"
+#include "zip/ScanWindow.h"
+
+namespace vz::pipeline {
+namespace {
+
+// The signature search goes in slices so that pause, stop and the bar keep
+// up on a large file without a signature near its start.
+constexpr std::uint64_t kSearchSlice = std::uint64_t{16} << 20;
+
+int Percent(std::uint64_t done, std::uint64_t total) {
+  return total == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(done * 100 / total, 1000));
+}
+
+}  // namespace
+
+CAnalysisPass::CAnalysisPass(CRepairArchive& archive, CScanContext& context, app::CActivityLog& log,
+                             IAnalysisReporter& reporter, IJobGate& gate, int& progressStallCount)
+    : archive_(archive),
+      context_(context),
+      log_(log),
+      reporter_(reporter),
+      gate_(gate),
+      stallCount_(progressStallCount) {}
+
+void CAnalysisPass::SetBar(int percent) {
+  gate_.Checkpoint();
+  if (percent == bar_) return;
+  bar_ = percent;
+  reporter_.SetBarPosition(percent);
+}
+
+void CAnalysisPass::Log(const std::string& text) {
+  gate_.Checkpoint();
+  log_.AppendLog(text);
+}
+
+void CAnalysisPass::ReportAnalysisProgress(std::uint64_t done, std::uint64_t total) {
+  int cur = bar_;
+  int p = Percent(done, total);
+  if (p < cur) {
+    if (++stallCount_ >= 2000) {
+      p = cur + 1;
+      stallCount_ = 0;
+    } else {
+      p = cur;
+    }
+  }
+  SetBar(std::min(p, 99));
+}
+
+AnalysisEnd CAnalysisPass::End(AnalysisEnd how) {
+  gate_.Checkpoint();
+  reporter_.Finished();
+  return how;
+}
+
+AnalysisEnd CAnalysisPass::Run(const std::vector<std::string>& sourceFiles, int currentFileNumber) {
+  bar_ = 0;
+  listed_ = 0;
+  std::string path;
+  if (currentFileNumber >= 1 && static_cast<std::size_t>(currentFileNumber) <= sourceFiles.size()) {
+    path = sourceFiles[static_cast<std::size_t>(currentFileNumber - 1)];
+  }
+  try {
+    return Analyse(path, currentFileNumber);
+  } catch (const CArchiveError& e) {
+    if (e.Code() != kStopped) throw;
+    context_.Progress = nullptr;
+    archive_.CloseArchive();
+    return AnalysisEnd::Stopped;
+  }
+}
+
+AnalysisEnd CAnalysisPass::Analyse(const std::string& path, int currentFileNumber) {
+  Log(app::FileStartBlock(currentFileNumber, path));
+  gate_.Checkpoint();
+  reporter_.ClearRows();
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::exists(path, ec)) return End(AnalysisEnd::FileMissing);
+
+  std::uint64_t found = 0;
+  {
+    // The user's file is only ever read: no attribute or permission changes.
+    CBigFile probe;
+    if (probe.Open(path) != 0) {
+      gate_.Checkpoint();
+      reporter_.ShowMessage({kFileAlreadyOpenText, std::string(app::kWindowTitle), MessageIcon::Question});
+      return End(AnalysisEnd::CannotOpen);
+    }
+    const std::uint64_t size = probe.Length();
+    if (size <= 100) return End(AnalysisEnd::TooSmall);
+    // The first full signature anywhere: a stub or a damaged first header in
+    // front of the archive does not make it unrecoverable.
+    try {
+      CScanWindow window(probe);
+      std::uint64_t p = 0;
+      found = size;
+      while (p < size && found == size) {
+        SetBar(Percent(p, size));
+        std::uint64_t until = std::min(size, p + kSearchSlice);
+        std::uint64_t c = window.FindSignature(p, until, kFindLocal, nullptr);
+        if (c < until) found = c;
+        p = until;
+      }
+      if (found == size) {
+        SetBar(Percent(size - 1, size));
+        gate_.Checkpoint();
+        reporter_.ShowMessage({kHighlyCorruptedText, std::string(app::kMessageCaption), MessageIcon::Information});
+        return End(AnalysisEnd::NoSignature);
+      }
+      SetBar(Percent(found, size));
+    } catch (const CArchiveError& e) {
+      if (e.Code() == kStopped) throw;
+      ReportAnalysisProgress(10, 10);
+      return End(AnalysisEnd::ReadError);
+    }
+  }
+
+  context_.Progress = this;
+  try {
+    archive_.OpenArchive(path, 0, 1, found);
+  } catch (const CArchiveError& e) {
+    // A read failure part-way leaves what was found; a stop ends everything.
+    if (e.Code() == kStopped) throw;
+  }
+  context_.Progress = nullptr;
+
+  const int base = bar_;
+  const std::size_t count = archive_.EntryCount();
+  CEntryHeader info;
+  for (std::size_t i = 0; i < count; ++i) {
+    archive_.GetEntryInfo(info, i);
+    std::uint64_t p = (i + 1) * 100 / count + static_cast<std::uint64_t>(base);
+    if (p >= 100) p = i + 1 < count ? 98 : 100;
+    SetBar(static_cast<int>(p));
+    if (!IsRecoverableEntryName(info.name)) continue;
+    EntryRow row;
+    row.texts = {info.name,
+                 SizeText(info.uncompressedSize),
+                 SizeText(info.compressedSize),
+                 RatioText(info.compressedSize, info.uncompressedSize),
+                 TimeText(info.TryGetEntryTime()),
+                 CrcText(info.crc32)};
+    gate_.Checkpoint();
+    reporter_.AddRow(row);
+    reporter_.SetListedCount(std::to_string(listed_ + 1));
+    ++listed_;
+  }
+  Log(app::FileEndBlock(listed_));
+  archive_.CloseArchive();
+  context_.EntriesFound = 0;
+  ReportAnalysisProgress(10, 10);
+  return End(AnalysisEnd::Listed);
+}
+
+}  // namespace vz::pipeline
