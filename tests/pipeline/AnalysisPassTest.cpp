@@ -60,7 +60,7 @@ class AnalysisPassTest : public ::testing::Test {
 
 TEST_F(AnalysisPassTest, ListsEveryRecoverableEntryWithItsSixTexts) {
   ZipWriter w;
-  test::EntrySpec a;
+  test::EntryRecipe a;
   a.name = "dir/BOOK.TXT";
   a.data = std::string(3000, 'b');
   a.date = test::DosDate(2026, 12, 7);

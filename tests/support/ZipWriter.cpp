@@ -50,56 +50,56 @@ ZipWriter& ZipWriter::Raw(std::string_view bytes) {
 }
 
 ZipWriter& ZipWriter::Add(std::string name, std::string data, std::uint16_t method) {
-  EntrySpec spec;
-  spec.name = std::move(name);
-  spec.data = std::move(data);
-  spec.method = method;
-  return Add(std::move(spec));
+  EntryRecipe recipe;
+  recipe.name = std::move(name);
+  recipe.data = std::move(data);
+  recipe.method = method;
+  return Add(std::move(recipe));
 }
 
-ZipWriter& ZipWriter::Add(EntrySpec spec) {
+ZipWriter& ZipWriter::Add(EntryRecipe recipe) {
   WrittenEntry w;
-  w.crc = Crc32(spec.data);
-  std::string payload = spec.payload ? *spec.payload : spec.method == 8 ? RawDeflate(spec.data) : spec.data;
+  w.crc = Crc32(recipe.data);
+  std::string payload = recipe.payload ? *recipe.payload : recipe.method == 8 ? RawDeflate(recipe.data) : recipe.data;
   w.compressedSize = payload.size();
-  w.uncompressedSize = spec.data.size();
+  w.uncompressedSize = recipe.data.size();
   w.localOffset = bytes_.size();
 
-  std::uint16_t flag = spec.flag | (spec.streamed ? 0x0008 : 0);
-  std::string extra = spec.extra;
-  if (spec.zip64) {
+  std::uint16_t flag = recipe.flag | (recipe.streamed ? 0x0008 : 0);
+  std::string extra = recipe.extra;
+  if (recipe.zip64) {
     std::string z;
     PutLe16(z, 0x0001);
     PutLe16(z, 16);
-    PutLe64(z, spec.streamed ? 0 : w.uncompressedSize);
-    PutLe64(z, spec.streamed ? 0 : w.compressedSize);
+    PutLe64(z, recipe.streamed ? 0 : w.uncompressedSize);
+    PutLe64(z, recipe.streamed ? 0 : w.compressedSize);
     extra = z + extra;
   }
-  const std::string& localName = spec.localName ? *spec.localName : spec.name;
-  std::uint32_t sizeC = spec.zip64 ? 0xFFFFFFFFu : spec.streamed ? 0 : static_cast<std::uint32_t>(w.compressedSize);
-  std::uint32_t sizeU = spec.zip64 ? 0xFFFFFFFFu : spec.streamed ? 0 : static_cast<std::uint32_t>(w.uncompressedSize);
+  const std::string& localName = recipe.localName ? *recipe.localName : recipe.name;
+  std::uint32_t sizeC = recipe.zip64 ? 0xFFFFFFFFu : recipe.streamed ? 0 : static_cast<std::uint32_t>(w.compressedSize);
+  std::uint32_t sizeU = recipe.zip64 ? 0xFFFFFFFFu : recipe.streamed ? 0 : static_cast<std::uint32_t>(w.uncompressedSize);
 
   std::string& b = bytes_;
   b += "PK\x03\x04";
-  PutLe16(b, spec.zip64 ? 45 : 20);
+  PutLe16(b, recipe.zip64 ? 45 : 20);
   PutLe16(b, flag);
-  PutLe16(b, spec.localMethod.value_or(spec.method));
-  PutLe16(b, spec.time);
-  PutLe16(b, spec.date);
-  PutLe32(b, spec.localCrc.value_or(spec.streamed ? 0 : w.crc));
-  PutLe32(b, spec.localCompressedSize.value_or(sizeC));
-  PutLe32(b, spec.localUncompressedSize.value_or(sizeU));
-  PutLe16(b, spec.localNameLength.value_or(static_cast<std::uint16_t>(localName.size())));
-  PutLe16(b, spec.localExtraLength.value_or(static_cast<std::uint16_t>(extra.size())));
+  PutLe16(b, recipe.localMethod.value_or(recipe.method));
+  PutLe16(b, recipe.time);
+  PutLe16(b, recipe.date);
+  PutLe32(b, recipe.localCrc.value_or(recipe.streamed ? 0 : w.crc));
+  PutLe32(b, recipe.localCompressedSize.value_or(sizeC));
+  PutLe32(b, recipe.localUncompressedSize.value_or(sizeU));
+  PutLe16(b, recipe.localNameLength.value_or(static_cast<std::uint16_t>(localName.size())));
+  PutLe16(b, recipe.localExtraLength.value_or(static_cast<std::uint16_t>(extra.size())));
   b += localName;
   b += extra;
   w.dataOffset = b.size();
   b += payload;
   w.dataSize = payload.size();
-  if (spec.streamed && spec.descriptor) {
-    if (spec.descriptorSignature) b += "PK\x07\x08";
+  if (recipe.streamed && recipe.descriptor) {
+    if (recipe.descriptorSignature) b += "PK\x07\x08";
     PutLe32(b, w.crc);
-    if (spec.zip64) {
+    if (recipe.zip64) {
       PutLe64(b, w.compressedSize);
       PutLe64(b, w.uncompressedSize);
     } else {
@@ -107,7 +107,7 @@ ZipWriter& ZipWriter::Add(EntrySpec spec) {
       PutLe32(b, static_cast<std::uint32_t>(w.uncompressedSize));
     }
   }
-  w.spec = std::move(spec);
+  w.recipe = std::move(recipe);
   entries_.push_back(std::move(w));
   return *this;
 }
@@ -116,9 +116,9 @@ ZipWriter& ZipWriter::Finish(bool endRecord) {
   centralOffset_ = bytes_.size();
   std::uint16_t count = 0;
   for (const WrittenEntry& w : entries_) {
-    if (!w.spec.inCentral) continue;
+    if (!w.recipe.inCentral) continue;
     ++count;
-    const EntrySpec& s = w.spec;
+    const EntryRecipe& s = w.recipe;
     const std::string& name = s.centralName ? *s.centralName : s.name;
     bool big = w.compressedSize >= 0xFFFFFFFFu || w.uncompressedSize >= 0xFFFFFFFFu || w.localOffset >= 0xFFFFFFFFu;
     std::string extra;

@@ -21,7 +21,7 @@ constexpr std::uint16_t DosDate(int year, int month, int day) {
   return static_cast<std::uint16_t>(((year - 1980) << 9) | (month << 5) | day);
 }
 
-struct EntrySpec {
+struct EntryRecipe {
   std::string name;
   std::string data;                 // the uncompressed content
   std::uint16_t method = 8;         // 0 stored, 8 deflated; others store data as is
@@ -58,14 +58,14 @@ struct WrittenEntry {
   std::uint32_t crc = 0;
   std::uint64_t compressedSize = 0;
   std::uint64_t uncompressedSize = 0;
-  EntrySpec spec;
+  EntryRecipe recipe;
 };
 
 class ZipWriter {
  public:
   // Bytes that belong to no record: a stub in front, junk between entries.
   ZipWriter& Raw(std::string_view bytes);
-  ZipWriter& Add(EntrySpec spec);
+  ZipWriter& Add(EntryRecipe recipe);
   ZipWriter& Add(std::string name, std::string data, std::uint16_t method = 8);
   // Appends the central directory and, if asked, the end record.
   ZipWriter& Finish(bool endRecord = true);

@@ -15,7 +15,7 @@
 namespace vz {
 namespace {
 
-using test::EntrySpec;
+using test::EntryRecipe;
 using test::ZipWriter;
 using test::Noise;
 using test::StopAfter;
@@ -53,7 +53,7 @@ class ExtractTest : public ::testing::Test {
 
 TEST_F(ExtractTest, IntactEntriesAreWrittenWithTheirTimeAndVerified) {
   ZipWriter w;
-  EntrySpec a;
+  EntryRecipe a;
   a.name = "docs/a.txt";
   a.data = Text(1, 100000);
   a.date = test::DosDate(2021, 3, 4);
@@ -74,7 +74,7 @@ TEST_F(ExtractTest, IntactEntriesAreWrittenWithTheirTimeAndVerified) {
 TEST_F(ExtractTest, DataCutByTheArchiveEndIsKeptWithTheEntryTime) {
   for (std::uint16_t method : {std::uint16_t{0}, std::uint16_t{8}}) {
     ZipWriter w;
-    EntrySpec s;
+    EntryRecipe s;
     s.name = "cut.txt";
     s.data = Text(3, 200000);
     s.method = method;
@@ -94,7 +94,7 @@ TEST_F(ExtractTest, DataCutByTheArchiveEndIsKeptWithTheEntryTime) {
 
 TEST_F(ExtractTest, CorruptDeflateKeepsWhatCameBeforeAndNotTheTime) {
   ZipWriter w;
-  EntrySpec s;
+  EntryRecipe s;
   s.name = "broken.txt";
   s.data = Text(5, 200000);
   // Level 0 writes stored deflate blocks of 65535 bytes; breaking the length
@@ -121,7 +121,7 @@ TEST_F(ExtractTest, StreamedEntriesAreExtractedWholeAndVerified) {
     for (std::uint16_t method : {std::uint16_t{8}, std::uint16_t{0}}) {
       ZipWriter w;
       for (int i = 0; i < 3; ++i) {
-        EntrySpec s;
+        EntryRecipe s;
         s.name = "s" + std::to_string(i);
         s.data = Text(10 + i, 30000 + 1000 * static_cast<std::size_t>(i));
         s.streamed = true;
@@ -134,7 +134,7 @@ TEST_F(ExtractTest, StreamedEntriesAreExtractedWholeAndVerified) {
       ASSERT_EQ(reports.size(), 3u);
       for (int i = 0; i < 3; ++i) {
         std::string got = Out("s" + std::to_string(i));
-        const std::string& want = w.Entries()[i].spec.data;
+        const std::string& want = w.Entries()[i].recipe.data;
         if (signature || method == 8) {
           EXPECT_TRUE(got == want) << "signature " << signature << " method " << method << " entry " << i;
           EXPECT_EQ(reports[i].verdict, EntryVerdict::Verified) << i;
@@ -152,7 +152,7 @@ TEST_F(ExtractTest, StreamedEntriesAreExtractedWholeAndVerified) {
 
 TEST_F(ExtractTest, StoredEntryOfUnknownSizeEndsAtTheNextHeader) {
   ZipWriter w;
-  EntrySpec s;
+  EntryRecipe s;
   s.name = "raw.bin";
   s.method = 0;
   s.streamed = true;
@@ -183,11 +183,11 @@ TEST_F(ExtractTest, EmptyFilesFoldersAndNamesWithPAndKAreRecovered) {
 
 TEST_F(ExtractTest, MethodsOtherThanStoredAndDeflatedFailWithoutAFile) {
   ZipWriter w;
-  EntrySpec bz;
+  EntryRecipe bz;
   bz.name = "bzip2.bin";
   bz.method = 12;
   bz.data = "BZh9 pretend";
-  EntrySpec patched;
+  EntryRecipe patched;
   patched.name = "patched.txt";
   patched.data = Text(6, 5000);
   patched.localMethod = 0x2008;  // damaged high byte: still deflate
@@ -203,7 +203,7 @@ TEST_F(ExtractTest, MethodsOtherThanStoredAndDeflatedFailWithoutAFile) {
 
 TEST_F(ExtractTest, EncryptedEntriesAreReportedAsSuch) {
   ZipWriter w;
-  EntrySpec s;
+  EntryRecipe s;
   s.name = "secret.bin";
   s.method = 0;
   s.flag = 0x0001;
@@ -217,7 +217,7 @@ TEST_F(ExtractTest, EncryptedEntriesAreReportedAsSuch) {
 
 TEST_F(ExtractTest, DeclaredSizeCapsTheOutput) {
   ZipWriter w;
-  EntrySpec bomb;
+  EntryRecipe bomb;
   bomb.name = "bomb.txt";
   bomb.data = std::string(10'000'000, 'a');
   bomb.localUncompressedSize = 1000;
@@ -229,11 +229,11 @@ TEST_F(ExtractTest, DeclaredSizeCapsTheOutput) {
 
 TEST_F(ExtractTest, Zip64EntriesExtract) {
   ZipWriter w;
-  EntrySpec s;
+  EntryRecipe s;
   s.name = "z64.txt";
   s.data = Text(8, 50000);
   s.zip64 = true;
-  EntrySpec streamed = s;
+  EntryRecipe streamed = s;
   streamed.name = "z64s.txt";
   streamed.streamed = true;
   w.Add(s).Add(streamed).Finish();

@@ -10,7 +10,7 @@
 namespace vz {
 namespace {
 
-using test::EntrySpec;
+using test::EntryRecipe;
 using test::ZipWriter;
 using test::Noise;
 using test::StopAfter;
@@ -126,15 +126,15 @@ TEST_F(ScanTest, EntriesCarryTheirLocalHeaderFields) {
     EXPECT_EQ(entries[i].compressedSize, written.compressedSize);
     EXPECT_EQ(entries[i].uncompressedSize, written.uncompressedSize);
     EXPECT_EQ(entries[i].localHeaderOffset, written.localOffset);
-    EXPECT_EQ(entries[i].method, written.spec.method);
+    EXPECT_EQ(entries[i].method, written.recipe.method);
     EXPECT_EQ(entries[i].externalAttributes, 32u);
-    EXPECT_EQ(entries[i].modDate, written.spec.date);
+    EXPECT_EQ(entries[i].modDate, written.recipe.date);
   }
 }
 
 TEST_F(ScanTest, QuickTakesADamagedNameBackFromTheCentralDirectory) {
   ZipWriter w;
-  EntrySpec garbled;
+  EntryRecipe garbled;
   garbled.name = "report.txt";
   garbled.localName = "r\x01p\x02rt.txt";  // same length, damaged bytes
   garbled.data = Text(4, 900);
@@ -146,11 +146,11 @@ TEST_F(ScanTest, QuickTakesADamagedNameBackFromTheCentralDirectory) {
 
 TEST_F(ScanTest, QuickPairsByOrderSoAnExtraHeaderStopsTheCorrections) {
   ZipWriter w;
-  EntrySpec stray;
+  EntryRecipe stray;
   stray.name = "stray.txt";
   stray.data = "not listed centrally";
   stray.inCentral = false;
-  EntrySpec garbled;
+  EntryRecipe garbled;
   garbled.name = "second.txt";
   garbled.localName = "sec\x01nd.txt";
   garbled.data = Text(7, 300);
@@ -164,7 +164,7 @@ TEST_F(ScanTest, NameLengthLimitIsFiveHundredBytes) {
   std::string name500(496, 'n');
   name500 += ".txt";
   std::string name501 = "x" + name500;
-  EntrySpec garbled;
+  EntryRecipe garbled;
   garbled.name = "after.txt";
   garbled.localName = "aft\x01r.txt";
   garbled.data = "after";
@@ -182,7 +182,7 @@ TEST_F(ScanTest, NameLengthLimitIsFiveHundredBytes) {
 
 TEST_F(ScanTest, LyingCompressedSizeJumpsOverHeadersThatOnlyAdvanceGetsBack) {
   ZipWriter w;
-  EntrySpec liar;
+  EntryRecipe liar;
   liar.name = "liar.txt";
   liar.data = Text(9, 500);
   w.Add(liar).Add("hidden1.txt", Text(10, 800)).Add("hidden2.txt", Text(11, 800)).Add("big.txt", Text(12, 20000));
@@ -198,7 +198,7 @@ TEST_F(ScanTest, LyingCompressedSizeJumpsOverHeadersThatOnlyAdvanceGetsBack) {
 
 TEST_F(ScanTest, AnOffsetNamedTwiceByTheCentralDirectoryGivesOneEntry) {
   ZipWriter w;
-  EntrySpec twin;
+  EntryRecipe twin;
   twin.name = "one.txt";
   twin.data = "x";
   twin.inCentral = false;
@@ -217,7 +217,7 @@ TEST_F(ScanTest, DescriptorsBelongToTheEntryTheyFollow) {
   for (bool signature : {true, false}) {
     ZipWriter w;
     for (int i = 0; i < 3; ++i) {
-      EntrySpec s;
+      EntryRecipe s;
       s.name = "streamed" + std::to_string(i) + ".txt";
       s.data = Text(20 + i, 1000 + 700 * static_cast<std::size_t>(i));
       s.streamed = true;
@@ -231,7 +231,7 @@ TEST_F(ScanTest, DescriptorsBelongToTheEntryTheyFollow) {
       ASSERT_EQ(entries.size(), 3u);
       for (std::size_t i = 0; i < 3; ++i) {
         const auto& written = w.Entries()[i];
-        EXPECT_EQ(entries[i].name, written.spec.name);
+        EXPECT_EQ(entries[i].name, written.recipe.name);
         if (signature) {
           EXPECT_EQ(entries[i].crc32, written.crc) << i;
           EXPECT_EQ(entries[i].compressedSize, written.compressedSize) << i;
@@ -248,7 +248,7 @@ TEST_F(ScanTest, DescriptorsBelongToTheEntryTheyFollow) {
 
 TEST_F(ScanTest, AStraySignatureInsideDataIsNoDescriptor) {
   ZipWriter w;
-  EntrySpec s;
+  EntryRecipe s;
   s.name = "inner.bin";
   s.method = 0;
   s.streamed = true;
@@ -266,7 +266,7 @@ TEST_F(ScanTest, AStraySignatureInsideDataIsNoDescriptor) {
 
 TEST_F(ScanTest, Zip64SizesComeFromTheExtraField) {
   ZipWriter w;
-  EntrySpec big;
+  EntryRecipe big;
   big.name = "z64.txt";
   big.data = Text(30, 5000);
   big.zip64 = true;
@@ -438,7 +438,7 @@ TEST_F(ScanTest, FastScanMatchesTheLiteralScanOnRandomDamage) {
     ZipWriter w;
     int entries = 1 + static_cast<int>(rng() % 6);
     for (int i = 0; i < entries; ++i) {
-      EntrySpec s;
+      EntryRecipe s;
       s.name = "e" + std::to_string(i) + (rng() % 4 == 0 ? std::string(510, 'L') : "");
       s.data = Text(static_cast<int>(rng()), rng() % 3000);
       s.method = rng() % 2 ? 8 : 0;
