@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <limits>
 
 #include "ArchiveError.h"
 
@@ -41,6 +42,9 @@ void CBigFile::Close() noexcept {
 
 std::size_t CBigFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
   if (!fd_) throw CArchiveError(kFileError, path_.string(), EBADF);
+  // Offsets come from damaged headers; one past anything a file can hold
+  // simply finds nothing.
+  if (offset >= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()) - out.size()) return 0;
   std::size_t done = 0;
   while (done < out.size()) {
     ssize_t n = ::pread(fd_.Get(), out.data() + done, out.size() - done,

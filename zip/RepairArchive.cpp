@@ -146,24 +146,32 @@ bool CRepairArchive::SaveFile(std::size_t index, const CEntryHeader& info, const
   }
 
   const CEntryHeader& entry = directory_.Entry(index);
-  std::uint64_t dataEnd = entry.SizeUnknown() ? reader.DataEndPosition() : opened.dataStart + entry.compressedSize;
   bool crcKnown = !entry.SizeUnknown();
   std::uint32_t expected = entry.crc32;
-  if (entry.SizeUnknown() && reader.State() == DataEnd::Complete) {
-    // A streamed entry whose descriptor the scan did not find: the one right
-    // after its data still tells whether the data is whole.
-    std::array<std::uint8_t, kZip64DescriptorSize> bytes{};
-    std::size_t got = storage_.File().ReadAt(dataEnd, bytes);
-    auto d = ParseTrailingDescriptor(std::span(bytes.data(), got), entry.zip64);
-    if (d && d->compressedSize == dataEnd - opened.dataStart) {
-      crcKnown = true;
-      expected = d->crc32;
+  try {
+    // Sizes from a damaged header can point anywhere; saturate, never wrap.
+    std::uint64_t declaredEnd = opened.dataStart + entry.compressedSize;
+    if (declaredEnd < opened.dataStart) declaredEnd = ~std::uint64_t{0};
+    std::uint64_t dataEnd = entry.SizeUnknown() ? reader.DataEndPosition() : declaredEnd;
+    if (entry.SizeUnknown() && reader.State() == DataEnd::Complete) {
+      // A streamed entry whose descriptor the scan did not find: the one right
+      // after its data still tells whether the data is whole.
+      std::array<std::uint8_t, kZip64DescriptorSize> bytes{};
+      std::size_t got = storage_.File().ReadAt(dataEnd, bytes);
+      auto d = ParseTrailingDescriptor(std::span(bytes.data(), got), entry.zip64);
+      if (d && d->compressedSize == dataEnd - opened.dataStart) {
+        crcKnown = true;
+        expected = d->crc32;
+      }
     }
+    if (opened.checkDescriptorAtClose && report.timesSet && !entry.SizeUnknown()) {
+      report.descriptorMismatch = !directory_.DescriptorMatches(index, dataEnd);
+    }
+  } catch (const CArchiveError& e) {
+    // The data is written; only its check could not be read.
+    report.error = e;
   }
   report.crcExpected = expected;
-  if (opened.checkDescriptorAtClose && report.timesSet && !entry.SizeUnknown()) {
-    report.descriptorMismatch = !directory_.DescriptorMatches(index, dataEnd);
-  }
 
   if (report.dataEndedEarly || report.dataCorrupt) {
     report.verdict = EntryVerdict::Partial;
