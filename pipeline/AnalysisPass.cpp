@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "zip/BigFile.h"
 #include "zip/EntryPath.h"
+#include "pipeline/GateInstaller.h"
 #include "zip/ScanWindow.h"
 
 namespace vz::pipeline {
@@ -70,6 +71,7 @@ AnalysisEnd CAnalysisPass::Run(const std::vector<std::string>& sourceFiles, int 
   if (currentFileNumber >= 1 && static_cast<std::size_t>(currentFileNumber) <= sourceFiles.size()) {
     path = sourceFiles[static_cast<std::size_t>(currentFileNumber - 1)];
   }
+  GateInstaller installed(context_, gate_);
   try {
     return Analyse(path, currentFileNumber);
   } catch (const CArchiveError& e) {

@@ -53,6 +53,8 @@ bool CRepairArchive::SaveEntry(std::size_t index, const std::filesystem::path& f
   EntrySaveReport local;
   EntrySaveReport& report = reportOut != nullptr ? *reportOut : local;
   report = EntrySaveReport{};
+  // Nothing is created once a stop was asked for, and nothing while paused.
+  context_.Checkpoint();
   if (bufferSize == 0) {
     report.error = CArchiveError(kInvalidArgument);
     return false;
