@@ -11,10 +11,25 @@ namespace vz::app {
 
 enum LogKind : int { kActivityLog = 0, kRecoveryLog = 1 };
 
+// Where the passes write their log blocks: the activity log, or nothing at
+// all for a command-line run that was not asked to log.
+class ILogSink {
+ public:
+  virtual ~ILogSink() = default;
+  virtual bool AppendLog(int kind, std::string_view text) = 0;
+  bool AppendLog(std::string_view text) { return AppendLog(kActivityLog, text); }
+};
+
+class CNullLog : public ILogSink {
+ public:
+  bool AppendLog(int, std::string_view) override { return true; }
+  using ILogSink::AppendLog;
+};
+
 // The plain-text log of every step of a repair run. Each call appends its
 // whole text as UTF-8; calls from several threads are serialised, so no text
 // is lost and no two texts interleave.
-class CActivityLog {
+class CActivityLog : public ILogSink {
  public:
   static constexpr std::uint64_t kSizeLimit = 5242880;
 
@@ -22,8 +37,8 @@ class CActivityLog {
 
   // Appends text to the log of kind. A log already larger than the limit is
   // started afresh first. False when the file cannot be opened or written.
-  bool AppendLog(int kind, std::string_view text);
-  bool AppendLog(std::string_view text) { return AppendLog(kActivityLog, text); }
+  bool AppendLog(int kind, std::string_view text) override;
+  using ILogSink::AppendLog;
 
   // The file that the writer writes: the kind's folder setting when it names
   // an existing folder, else "FilePath", else the user's state folder.

@@ -1,122 +1,56 @@
 // velmora-zip-cli: lists and recovers the entries of damaged ZIP archives.
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
-#include <string>
-#include <vector>
 
-#include "zip/RepairArchive.h"
-
-namespace {
-
-enum ExitCode : int { kAllVerified = 0, kSomeUnverified = 1, kNothingRecovered = 2, kUsage = 64 };
-
-std::string OpenFailureText(int error) {
-  if (error == EISDIR) return "is a folder, not an archive";
-  if (error == EINVAL) return "is not a regular file";
-  return std::strerror(error);
-}
-
-int ModeFromText(const std::string& mode) { return mode == "advance" ? vz::kAdvanceRepair : vz::kQuickRepair; }
-
-int List(const std::vector<std::string>& archives, const std::string& mode) {
-  vz::CScanContext context;
-  context.RepairMode = ModeFromText(mode);
-  vz::CRepairArchive archive(context);
-  int status = kAllVerified;
-  for (const std::string& path : archives) {
-    try {
-      archive.OpenArchive(path);
-    } catch (const vz::CArchiveError& e) {
-      std::cerr << path << ": " << e.what() << "\n";
-      status = kNothingRecovered;
-      continue;
-    }
-    if (!archive.IsOpen()) {
-      std::cerr << path << ": " << OpenFailureText(archive.OpenError()) << "\n";
-      status = kNothingRecovered;
-      continue;
-    }
-    std::cout << path << ": " << archive.EntryCount() << " entries\n";
-    vz::CEntryHeader info;
-    for (std::size_t i = 0; archive.GetEntryInfo(info, i); ++i) {
-      std::cout << "  " << info.name << "\t" << info.uncompressedSize << "\t" << info.compressedSize << "\t"
-                << info.crc32 << (info.IsEncrypted() ? "\tencrypted" : "") << "\n";
-    }
-    archive.CloseArchive();
-  }
-  return status;
-}
-
-int Recover(const std::vector<std::string>& archives, const std::string& mode, const std::string& into) {
-  vz::CScanContext context;
-  context.RepairMode = ModeFromText(mode);
-  vz::CRepairArchive archive(context);
-  std::size_t verified = 0, unverified = 0, failed = 0;
-  for (const std::string& path : archives) {
-    try {
-      archive.OpenArchive(path);
-    } catch (const vz::CArchiveError& e) {
-      std::cerr << path << ": " << e.what() << "\n";
-      continue;
-    }
-    if (!archive.IsOpen()) {
-      std::cerr << path << ": " << OpenFailureText(archive.OpenError()) << "\n";
-      continue;
-    }
-    std::cout << path << " -> " << into << "\n";
-    for (std::size_t i = 0; i < archive.EntryCount(); ++i) {
-      vz::EntrySaveReport report;
-      archive.SaveEntry(i, into, vz::CRepairArchive::kSaveBufferSize, &report);
-      std::cout << "  " << report.name << "\t" << report.bytesWritten << "\t" << vz::VerdictText(report.verdict);
-      if (report.encrypted) std::cout << ", encrypted";
-      if (report.error) std::cout << " (" << report.error->what() << ")";
-      if (!report.skipReason.empty()) std::cout << " (" << report.skipReason << ")";
-      std::cout << "\n";
-      switch (report.verdict) {
-        case vz::EntryVerdict::Verified:
-        case vz::EntryVerdict::Folder: ++verified; break;
-        case vz::EntryVerdict::Skipped: break;
-        case vz::EntryVerdict::Failed: ++failed; break;
-        default: ++unverified; break;
-      }
-    }
-    archive.CloseArchive();
-  }
-  std::cout << verified << " verified, " << unverified << " not verified, " << failed << " failed\n";
-  if (verified + unverified == 0) return kNothingRecovered;
-  return unverified + failed == 0 ? kAllVerified : kSomeUnverified;
-}
-
-}  // namespace
+#include "Options.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"Recovers the entries of damaged ZIP archives.\n\n"
-               "Exit codes: 0 every entry recovered and verified, 1 something recovered but not all\n"
-               "of it verified, 2 nothing recoverable, 64 usage error."};
+  using namespace vz::cli;
+  CLI::App app{
+      "Recovers the entries of damaged ZIP archives. The archives are only read, never changed.\n\n"
+      "Exit codes:\n"
+      "  0    every entry recovered and verified by its CRC-32\n"
+      "  1    something recovered, but not all of it verified (partial, CRC mismatch,\n"
+      "       no CRC to check, or an archive that could not be read)\n"
+      "  2    nothing recoverable\n"
+      "  64   usage error\n"
+      "  130  interrupted (Ctrl+C); what was written so far is kept",
+      "velmora-zip-cli"};
   app.require_subcommand(1);
-  std::string mode = "quick";
-  std::vector<std::string> archives;
-  std::string into;
+  Options options;
+  auto modeOption = [&options](CLI::App* command) {
+    command->add_option("--mode", options.mode, "quick (default) or advance")
+        ->check(CLI::IsMember({"quick", "advance"}));
+    command->add_flag("--json", options.json, "Print one JSON document instead of text");
+    command->add_flag("--log", options.log, "Also append the run to the activity log");
+    command->add_flag("-q,--quiet", options.quiet, "No progress line on the terminal");
+    command->add_option("archives", options.archives, "ZIP archives")->required();
+  };
 
-  CLI::App* list = app.add_subcommand("list", "List the entries that can be recovered");
-  list->add_option("--mode", mode, "quick or advance")->check(CLI::IsMember({"quick", "advance"}));
-  list->add_option("archives", archives, "Archives to examine")->required();
+  CLI::App* list = app.add_subcommand("list", "List the entries that can be recovered, with sizes, time and CRC-32");
+  modeOption(list);
 
   CLI::App* recover = app.add_subcommand("recover", "Write the recoverable entries into a folder");
-  recover->add_option("--mode", mode, "quick or advance")->check(CLI::IsMember({"quick", "advance"}));
-  recover->add_option("--into", into, "Folder to write the entries into")->required();
-  recover->add_option("archives", archives, "Archives to recover")->required();
+  auto* out = recover->add_option("--out", options.out,
+                                  "Make a folder \"VF_Recovered_Zip  d-m-yyyy  h-m-s\" per archive inside DIR");
+  auto* into = recover->add_option("--into", options.into, "Write the entries straight into DIR");
+  out->excludes(into);
+  into->excludes(out);
+  modeOption(recover);
+  recover->footer("Examples:\n  velmora-zip-cli recover --out ~/Recovered broken.zip\n"
+                  "  velmora-zip-cli recover --mode advance --into /tmp/x --json broken.zip");
 
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     int rc = app.exit(e);
-    return rc == 0 ? 0 : kUsage;
+    return rc == 0 ? 0 : kExitUsage;
   }
-  if (*list) return List(archives, mode);
-  return Recover(archives, mode, into);
+  if (*list) return ListArchives(options);
+  if (options.out.empty() && options.into.empty()) {
+    std::cerr << "velmora-zip-cli: recover needs --out DIR or --into DIR\nRun with --help for more information.\n";
+    return kExitUsage;
+  }
+  return RecoverArchives(options);
 }

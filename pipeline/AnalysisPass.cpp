@@ -23,7 +23,7 @@ int Percent(std::uint64_t done, std::uint64_t total) {
 
 }  // namespace
 
-CAnalysisPass::CAnalysisPass(CRepairArchive& archive, CScanContext& context, app::CActivityLog& log,
+CAnalysisPass::CAnalysisPass(CRepairArchive& archive, CScanContext& context, app::ILogSink& log,
                              IAnalysisReporter& reporter, IJobGate& gate, int& progressStallCount)
     : archive_(archive),
       context_(context),
@@ -154,6 +154,7 @@ AnalysisEnd CAnalysisPass::Analyse(const std::string& path, int currentFileNumbe
                  CrcText(info.crc32)};
     gate_.Checkpoint();
     reporter_.AddRow(row);
+    reporter_.RowEntry(info);
     reporter_.SetListedCount(std::to_string(listed_ + 1));
     ++listed_;
   }

@@ -31,6 +31,8 @@ class IAnalysisReporter {
   virtual void SetBarPosition(int percent) = 0;
   virtual void ClearRows() = 0;
   virtual void AddRow(const EntryRow& row) = 0;
+  // The engine's record behind the row just added (method, flags, sizes).
+  virtual void RowEntry(const CEntryHeader& /*info*/) {}
   virtual void SetListedCount(const std::string& text) = 0;
   // May block until the user has answered.
   virtual void ShowMessage(const UserMessage& message) = 0;
@@ -54,7 +56,7 @@ enum class AnalysisEnd {
 // reporter, with the progress bar and the file's block of the activity log.
 class CAnalysisPass : private IScanProgress {
  public:
-  CAnalysisPass(CRepairArchive& archive, CScanContext& context, app::CActivityLog& log, IAnalysisReporter& reporter,
+  CAnalysisPass(CRepairArchive& archive, CScanContext& context, app::ILogSink& log, IAnalysisReporter& reporter,
                 IJobGate& gate, int& progressStallCount);
 
   // currentFileNumber counts from 1. Returns how it ended; after a stop
@@ -77,7 +79,7 @@ class CAnalysisPass : private IScanProgress {
 
   CRepairArchive& archive_;
   CScanContext& context_;
-  app::CActivityLog& log_;
+  app::ILogSink& log_;
   IAnalysisReporter& reporter_;
   IJobGate& gate_;
   int& stallCount_;

@@ -42,7 +42,7 @@ std::filesystem::path FreeFolderName(const std::filesystem::path& wanted) {
   }
 }
 
-CSavingPass::CSavingPass(CRepairArchive& archive, CScanContext& context, app::CActivityLog& log,
+CSavingPass::CSavingPass(CRepairArchive& archive, CScanContext& context, app::ILogSink& log,
                          ISavingReporter& reporter, IJobGate& gate, int& progressStallCount, Clock clock)
     : archive_(archive),
       context_(context),

@@ -54,7 +54,7 @@ class CSavingPass : private IScanProgress {
  public:
   using Clock = std::function<std::tm()>;
 
-  CSavingPass(CRepairArchive& archive, CScanContext& context, app::CActivityLog& log, ISavingReporter& reporter,
+  CSavingPass(CRepairArchive& archive, CScanContext& context, app::ILogSink& log, ISavingReporter& reporter,
               IJobGate& gate, int& progressStallCount, Clock clock = {});
 
   SavingEnd Run(const SavingRequest& request);
@@ -78,7 +78,7 @@ class CSavingPass : private IScanProgress {
 
   CRepairArchive& archive_;
   CScanContext& context_;
-  app::CActivityLog& log_;
+  app::ILogSink& log_;
   ISavingReporter& reporter_;
   IJobGate& gate_;
   int& stallCount_;

@@ -1,0 +1,347 @@
+#include <nlohmann/json.hpp>
+
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <memory>
+
+#include "ConsoleProgress.h"
+#include "Options.h"
+#include "SourceCheck.h"
+#include "app/ActivityLog.h"
+#include "app/LogBlocks.h"
+#include "pipeline/AnalysisPass.h"
+#include "pipeline/SavingPass.h"
+
+namespace vz::cli {
+namespace {
+
+using nlohmann::json;
+
+std::atomic<bool> gInterrupted{false};
+
+extern "C" void OnInterrupt(int) { gInterrupted.store(true); }
+
+// Ctrl+C stops the running pass at its next checkpoint, so that the files
+// written so far are closed properly and the log can say the run was aborted.
+class CInterruptGate : public IJobGate {
+ public:
+  CInterruptGate() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+  }
+  void Checkpoint() override {
+    if (gInterrupted.load()) throw CArchiveError(kStopped);
+  }
+};
+
+int ModeOf(const Options& options) { return options.mode == "advance" ? kAdvanceRepair : kQuickRepair; }
+
+// The log the user asked for, or none.
+struct LogChoice {
+  explicit LogChoice(bool wanted) {
+    if (wanted) {
+      active = std::make_unique<app::CActivityLog>(settings);
+    }
+  }
+  app::ILogSink& Sink() { return active ? static_cast<app::ILogSink&>(*active) : none; }
+  app::CSettingsStore settings;
+  std::unique_ptr<app::CActivityLog> active;
+  app::CNullLog none;
+};
+
+void StartLog(app::ILogSink& log, const std::vector<std::string>& archives, int mode) {
+  log.AppendLog(app::StartHeaderBlock(app::LocalNow()));
+  log.AppendLog(app::SourceFilesBlock(archives, mode, false));
+}
+
+std::string MethodName(std::uint16_t method) {
+  switch (method) {
+    case 0: return "stored";
+    case 8: return "deflated";
+    case 9: return "deflate64";
+    case 12: return "bzip2";
+    case 14: return "lzma";
+    case 93: return "zstd";
+    case 99: return "aes";
+    default: return "method " + std::to_string(method);
+  }
+}
+
+class ListReporter : public pipeline::IAnalysisReporter {
+ public:
+  explicit ListReporter(CConsoleProgress& progress) : progress_(progress) {}
+  void SetBarPosition(int percent) override { progress_.SetPercent(percent); }
+  void ClearRows() override {
+    rows.clear();
+    infos.clear();
+  }
+  void AddRow(const pipeline::EntryRow& row) override { rows.push_back(row); }
+  void RowEntry(const CEntryHeader& info) override { infos.push_back(info); }
+  void SetListedCount(const std::string&) override {}
+  void ShowMessage(const pipeline::UserMessage& message) override { messages.push_back(message.text); }
+  void Finished() override {}
+
+  std::vector<pipeline::EntryRow> rows;
+  std::vector<CEntryHeader> infos;
+  std::vector<std::string> messages;
+
+ private:
+  CConsoleProgress& progress_;
+};
+
+void PrintError(const std::string& path, const std::string& what) {
+  std::cerr << "velmora-zip-cli: " << path << ": " << what << "\n";
+}
+
+json EntryJson(const pipeline::EntryRow& row, const CEntryHeader& info) {
+  return json{{"name", row.texts[0]},
+              {"uncompressed", row.texts[1]},
+              {"compressed", row.texts[2]},
+              {"ratio", row.texts[3]},
+              {"modified", row.texts[4]},
+              {"crc32", row.texts[5]},
+              {"uncompressedSize", info.uncompressedSize},
+              {"compressedSize", info.compressedSize},
+              {"method", MethodName(info.method)},
+              {"encrypted", info.IsEncrypted()},
+              {"sizeUnknown", info.SizeUnknown()}};
+}
+
+}  // namespace
+
+int ListArchives(const Options& options) {
+  CScanContext context;
+  context.RepairMode = ModeOf(options);
+  CRepairArchive archive(context);
+  CInterruptGate gate;
+  LogChoice log(options.log);
+  CConsoleProgress progress(options.quiet);
+  int stall = 0;
+  if (options.log) {
+    StartLog(log.Sink(), options.archives, context.RepairMode);
+    log.Sink().AppendLog(app::AnalysisHeadingBlock(options.archives.size()));
+  }
+
+  json document = {{"mode", options.mode}, {"archives", json::array()}};
+  std::size_t withEntries = 0;
+  int number = 0;
+  for (const std::string& path : options.archives) {
+    ++number;
+    json item = {{"archive", path}};
+    if (auto problem = CheckSource(path)) {
+      PrintError(path, *problem);
+      item["error"] = *problem;
+      document["archives"].push_back(item);
+      continue;
+    }
+    ListReporter reporter(progress);
+    progress.SetArchive(path);
+    pipeline::CAnalysisPass pass(archive, context, log.Sink(), reporter, gate, stall);
+    pipeline::AnalysisEnd end = pass.Run(options.archives, number);
+    progress.Clear();
+    if (end == pipeline::AnalysisEnd::Stopped) return kExitInterrupted;
+    for (const std::string& message : reporter.messages) PrintError(path, message);
+    if (!reporter.rows.empty()) ++withEntries;
+    item["count"] = reporter.rows.size();
+    item["entries"] = json::array();
+    for (std::size_t i = 0; i < reporter.rows.size(); ++i) item["entries"].push_back(EntryJson(reporter.rows[i], reporter.infos[i]));
+    document["archives"].push_back(item);
+    if (!options.json) {
+      std::cout << path << ": " << reporter.rows.size() << " entries\n";
+      for (std::size_t i = 0; i < reporter.rows.size(); ++i) {
+        const auto& t = reporter.rows[i].texts;
+        const CEntryHeader& info = reporter.infos[i];
+        std::cout << "  " << t[0] << "\t" << t[1] << "\t" << t[2] << "\t" << t[3] << "\t" << t[4] << "\t" << t[5]
+                  << "\t" << MethodName(info.method) << (info.IsEncrypted() ? "\tencrypted" : "") << "\n";
+      }
+    }
+  }
+  if (options.json) std::cout << document.dump(2) << "\n";
+  if (withEntries == 0) return kExitNothing;
+  return withEntries == options.archives.size() ? kExitAllVerified : kExitSomeUnverified;
+}
+
+namespace {
+
+struct Totals {
+  std::size_t verified = 0, partial = 0, mismatch = 0, unverified = 0, failed = 0, skipped = 0, folders = 0;
+  std::uint64_t bytes = 0;
+  std::size_t archivesFailed = 0;
+
+  void Add(const EntrySaveReport& r) {
+    bytes += r.bytesWritten;
+    switch (r.verdict) {
+      case EntryVerdict::Verified: ++verified; break;
+      case EntryVerdict::CrcMismatch: ++mismatch; break;
+      case EntryVerdict::Partial: ++partial; break;
+      case EntryVerdict::Unverified: ++unverified; break;
+      case EntryVerdict::Folder: ++folders; break;
+      case EntryVerdict::Skipped: ++skipped; break;
+      case EntryVerdict::Failed: ++failed; break;
+    }
+  }
+  std::size_t Recovered() const { return verified + partial + mismatch + unverified + folders; }
+  int ExitCode() const {
+    if (Recovered() == 0) return kExitNothing;
+    bool whole = partial + mismatch + unverified + failed + archivesFailed == 0;
+    return whole ? kExitAllVerified : kExitSomeUnverified;
+  }
+};
+
+std::string ReportLine(const EntrySaveReport& r) {
+  std::string line = "  " + r.name + "\t" + std::to_string(r.bytesWritten) + "\t" + VerdictText(r.verdict);
+  if (r.encrypted) line += ", encrypted";
+  if (r.dataEndedEarly) line += " (the archive ends inside it)";
+  if (r.dataCorrupt) line += " (the compressed data is damaged)";
+  if (r.verdict == EntryVerdict::Skipped) line += " (" + r.skipReason + ")";
+  if (r.error && r.verdict == EntryVerdict::Failed) line += " (" + std::string(r.error->what()) + ")";
+  return line;
+}
+
+json ReportJson(const EntrySaveReport& r) {
+  json j = {{"name", r.name},       {"bytes", r.bytesWritten}, {"verdict", VerdictText(r.verdict)},
+            {"encrypted", r.encrypted}, {"target", r.target.string()}};
+  if (!r.skipReason.empty()) j["reason"] = r.skipReason;
+  if (r.error) j["error"] = r.error->what();
+  return j;
+}
+
+class RecoverPrinter : public pipeline::ISavingReporter {
+ public:
+  RecoverPrinter(const Options& options, CConsoleProgress& progress, Totals& totals, json& archives)
+      : options_(options), progress_(progress), totals_(totals), archives_(archives) {}
+
+  void SetCurrentBar(int percent) override { progress_.SetPercent(percent); }
+  void SetOverallBar(int) override {}
+  void SetFileName(const std::string& text) override {
+    archive_ = text;
+    progress_.SetArchive(text);
+  }
+  void SetFileNumber(const std::string&) override {}
+  void SetFileTotal(const std::string&) override {}
+  void SetDestination(const std::string& folder) override { BeginArchive(archive_, folder); }
+  void ArchiveSkipped(const std::string& path, const std::string& reason) override {
+    ++totals_.archivesFailed;
+    archives_.back()["error"] = reason;
+    progress_.Clear();
+    PrintError(path, reason);
+  }
+  void EntrySaved(const EntrySaveReport& report) override {
+    totals_.Add(report);
+    progress_.AddBytes(report.bytesWritten);
+    archives_.back()["entries"].push_back(ReportJson(report));
+    if (!options_.json) {
+      progress_.Clear();
+      std::cout << ReportLine(report) << "\n";
+    }
+  }
+  void Finished() override {}
+
+  void BeginArchive(const std::string& archive, const std::string& folder) {
+    archives_.push_back({{"archive", archive}, {"folder", folder}, {"entries", json::array()}});
+    if (!options_.json) {
+      progress_.Clear();
+      std::cout << archive << " -> " << folder << "\n";
+    }
+  }
+
+ private:
+  const Options& options_;
+  CConsoleProgress& progress_;
+  Totals& totals_;
+  json& archives_;
+  std::string archive_;
+};
+
+}  // namespace
+
+int RecoverArchives(const Options& options) {
+  const std::string& folder = options.out.empty() ? options.into : options.out;
+  if (auto problem = PrepareOutputFolder(folder)) {
+    std::cerr << "velmora-zip-cli: " << *problem << "\n";
+    return kExitNothing;
+  }
+  CScanContext context;
+  context.RepairMode = ModeOf(options);
+  CRepairArchive archive(context);
+  CInterruptGate gate;
+  LogChoice log(options.log);
+  CConsoleProgress progress(options.quiet);
+  Totals totals;
+  json archives = json::array();
+  RecoverPrinter printer(options, progress, totals, archives);
+
+  std::vector<std::string> sources;
+  for (const std::string& path : options.archives) {
+    if (auto problem = CheckSource(path)) {
+      PrintError(path, *problem);
+      ++totals.archivesFailed;
+      archives.push_back({{"archive", path}, {"error", *problem}});
+    } else {
+      sources.push_back(path);
+    }
+  }
+  if (options.log) StartLog(log.Sink(), options.archives, context.RepairMode);
+
+  bool stopped = false;
+  if (!options.out.empty()) {
+    int stall = 0;
+    pipeline::SavingRequest request;
+    request.sourceFiles = sources;
+    request.destination = options.out;
+    pipeline::CSavingPass pass(archive, context, log.Sink(), printer, gate, stall);
+    stopped = pass.Run(request) == pipeline::SavingEnd::Stopped;
+  } else {
+    log.Sink().AppendLog(app::SavingHeadingBlock());
+    try {
+      context.Gate = &gate;
+      for (const std::string& path : sources) {
+        printer.SetFileName(path);
+        printer.BeginArchive(path, options.into);
+        log.Sink().AppendLog(app::DestinationBlock(options.into));
+        archive.OpenArchive(path);
+        for (std::size_t i = 0; i < archive.EntryCount(); ++i) {
+          EntrySaveReport report;
+          archive.SaveEntry(i, options.into, CRepairArchive::kSaveBufferSize, &report);
+          printer.EntrySaved(report);
+        }
+        archive.CloseArchive();
+      }
+    } catch (const CArchiveError& e) {
+      if (e.Code() != kStopped) throw;
+      archive.CloseArchive();
+      stopped = true;
+    }
+    context.Gate = nullptr;
+  }
+  progress.Clear();
+  log.Sink().AppendLog(stopped ? app::AbortedBlock() : app::CompletedBlock());
+
+  if (options.json) {
+    json document = {{"mode", options.mode},
+                     {"archives", archives},
+                     {"totals",
+                      {{"verified", totals.verified},
+                       {"crcMismatch", totals.mismatch},
+                       {"partial", totals.partial},
+                       {"unverified", totals.unverified},
+                       {"folders", totals.folders},
+                       {"skipped", totals.skipped},
+                       {"failed", totals.failed},
+                       {"bytes", totals.bytes}}},
+                     {"stopped", stopped}};
+    std::cout << document.dump(2) << "\n";
+  } else {
+    std::cout << totals.verified << " verified, " << totals.partial << " partial, " << totals.mismatch
+              << " CRC mismatch, " << totals.unverified << " unverified, " << totals.failed << " failed, "
+              << totals.skipped << " skipped; " << totals.bytes << " bytes written\n";
+  }
+  if (stopped) return kExitInterrupted;
+  return totals.ExitCode();
+}
+
+}  // namespace vz::cli
