@@ -47,6 +47,11 @@ std::vector<std::filesystem::path> SettingsFileCandidates() {
     candidates.emplace_back(explicitFile);
   }
   candidates.push_back(XdgFolder("XDG_CONFIG_HOME", ".config") / "velmora-zip" / "settings.ini");
+  // The installed default, found beside the program so that an installation
+  // moved to another prefix still finds it.
+  std::error_code ec;
+  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) candidates.push_back(program.parent_path().parent_path() / "etc" / "velmora-zip" / "settings.ini");
   candidates.push_back(std::filesystem::path(VZ_INSTALL_SYSCONFDIR) / "velmora-zip" / "settings.ini");
   return candidates;
 }

@@ -18,7 +18,9 @@ inline constexpr std::string_view kRecoveryLogValue = "Recovery Log";
 
 // The places a settings file may live, in the order they are tried: the file
 // named by VELMORA_ZIP_CONFIG, the user's $XDG_CONFIG_HOME/velmora-zip/
-// settings.ini (~/.config by default), then the installed default.
+// settings.ini (~/.config by default), then the installed default
+// (<prefix>/etc/velmora-zip/settings.ini, beside the program or where it was
+// configured to go).
 std::vector<std::filesystem::path> SettingsFileCandidates();
 // The first candidate that exists, if any.
 std::optional<std::filesystem::path> FindSettingsFile();
