@@ -113,17 +113,38 @@ TEST_F(CliTest, OutMakesADatedFolderPerArchiveAndLogsTheRun) {
   EXPECT_NE(log.find("Repairing Completed successfully"), std::string::npos);
 }
 
-TEST_F(CliTest, ProducersArchivesSurviveTheUsualDamage) {
-  if (std::system("command -v zip >/dev/null 2>&1") != 0) GTEST_SKIP() << "zip is not installed";
+struct Producer {
+  const char* label;
+  const char* tool;
+  const char* command;  // run inside src; writes ../made.zip
+};
+
+class CliProducers : public CliTest, public ::testing::WithParamInterface<Producer> {};
+
+TEST_P(CliProducers, ArchivesSurviveTheUsualDamage) {
+  const Producer& producer = GetParam();
+  if (std::system((std::string("command -v ") + producer.tool + " >/dev/null 2>&1").c_str()) != 0) {
+    GTEST_SKIP() << producer.tool << " is not installed";
+  }
   fs::create_directories(dir_ / "src/sub");
   std::string text;
   for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + "\n";
   test::WriteFile(dir_ / "src/sub/text.txt", text);
   test::WriteFile(dir_ / "src/small.txt", "small");
-  ASSERT_EQ(std::system(("cd " + Quote(dir_ / "src") + " && zip -q -r ../made.zip .").c_str()), 0);
+  if (std::string(producer.label) == "own_writer") {
+    ZipWriter w;
+    test::EntryRecipe streamed;
+    streamed.name = "sub/text.txt";
+    streamed.data = text;
+    streamed.streamed = true;
+    w.Add(streamed).Add("small.txt", "small", 0).Finish();
+    w.Save(dir_ / "made.zip");
+  }
+  ASSERT_EQ(std::system(("cd " + Quote(dir_ / "src") + " && " + producer.command).c_str()), 0) << producer.command;
   std::string bytes = test::ReadFile(dir_ / "made.zip");
   std::string zeroed = bytes;
   std::size_t central = bytes.find("PK\x01\x02");
+  ASSERT_NE(central, std::string::npos);
   std::fill(zeroed.begin() + static_cast<long>(central), zeroed.end(), '\0');
   for (const auto& [label, damaged] : {std::pair{"central zeroed", zeroed},
                                        std::pair{"prefix junk", std::string(777, 'j') + bytes},
@@ -139,6 +160,20 @@ TEST_F(CliTest, ProducersArchivesSurviveTheUsualDamage) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Producers, CliProducers,
+    ::testing::Values(Producer{"zip", "zip", "zip -q -r ../made.zip ."},
+                      Producer{"zip_piped", "zip", "zip -q -r - . | cat > ../made.zip"},
+                      Producer{"sevenzip", "7zz", "7zz a -tzip -bso0 -bsp0 ../made.zip . >/dev/null"},
+                      Producer{"python", "python3",
+                               "python3 -c \"import os, sys, zipfile\n"
+                               "z = zipfile.ZipFile(sys.stdout.buffer, 'w', zipfile.ZIP_DEFLATED)\n"
+                               "for root, dirs, files in os.walk('.'):\n"
+                               "    for f in files: z.write(os.path.join(root, f))\n"
+                               "z.close()\" | cat > ../made.zip"},
+                      Producer{"own_writer", "true", "true"}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
 }  // namespace vz
