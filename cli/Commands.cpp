@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -19,6 +20,8 @@ namespace {
 using nlohmann::json;
 
 std::atomic<bool> gInterrupted{false};
+
+constexpr const char* kTooSmallText = "is 100 bytes or less: too small to hold anything to recover";
 
 extern "C" void OnInterrupt(int) { gInterrupted.store(true); }
 
@@ -144,6 +147,7 @@ int ListArchives(const Options& options) {
     pipeline::AnalysisEnd end = pass.Run(options.archives, number);
     progress.Clear();
     if (end == pipeline::AnalysisEnd::Stopped) return kExitInterrupted;
+    if (end == pipeline::AnalysisEnd::TooSmall) PrintError(path, kTooSmallText);
     for (const std::string& message : reporter.messages) PrintError(path, message);
     if (!reporter.rows.empty()) ++withEntries;
     item["count"] = reporter.rows.size();
@@ -226,6 +230,7 @@ class RecoverPrinter : public pipeline::ISavingReporter {
   void SetDestination(const std::string& folder) override { BeginArchive(archive_, folder); }
   void ArchiveSkipped(const std::string& path, const std::string& reason) override {
     ++totals_.archivesFailed;
+    if (archives_.empty() || archives_.back().value("archive", "") != path) archives_.push_back({{"archive", path}});
     archives_.back()["error"] = reason;
     progress_.Clear();
     PrintError(path, reason);
@@ -300,6 +305,11 @@ int RecoverArchives(const Options& options) {
     try {
       context.Gate = &gate;
       for (const std::string& path : sources) {
+        std::error_code ec;
+        if (std::filesystem::file_size(path, ec) <= 100) {
+          printer.ArchiveSkipped(path, kTooSmallText);
+          continue;
+        }
         printer.SetFileName(path);
         printer.BeginArchive(path, options.into);
         log.Sink().AppendLog(app::DestinationBlock(options.into));

@@ -160,7 +160,7 @@ void CSavingPass::SaveArchive(const std::string& source, bool followOverall) {
     const std::uint64_t size = probe.Length();
     if (size <= 100) {
       gate_.Checkpoint();
-      reporter_.ArchiveSkipped(source, "100 bytes or less");
+      reporter_.ArchiveSkipped(source, "is 100 bytes or less: too small to hold anything to recover");
       return;
     }
     try {
@@ -182,7 +182,7 @@ void CSavingPass::SaveArchive(const std::string& source, bool followOverall) {
     }
     if (found == size) {
       gate_.Checkpoint();
-      reporter_.ArchiveSkipped(source, "no ZIP signature in the file");
+      reporter_.ArchiveSkipped(source, "holds no ZIP signature: not a ZIP archive, or nothing of one is left");
       return;
     }
     int bar = Percent(found, size);
