@@ -176,8 +176,11 @@ struct Totals {
   std::uint64_t bytes = 0;
   std::size_t archivesFailed = 0;
 
+  std::string writeProblem;  // the last reason a file could not be written
+
   void Add(const EntrySaveReport& r) {
     bytes += r.bytesWritten;
+    if (r.error && r.error->Code() == kFileError) writeProblem = r.error->what();
     switch (r.verdict) {
       case EntryVerdict::Verified: ++verified; break;
       case EntryVerdict::CrcMismatch: ++mismatch; break;
@@ -202,7 +205,9 @@ std::string ReportLine(const EntrySaveReport& r) {
   if (r.dataEndedEarly) line += " (the archive ends inside it)";
   if (r.dataCorrupt) line += " (the compressed data is damaged)";
   if (r.verdict == EntryVerdict::Skipped) line += " (" + r.skipReason + ")";
-  if (r.error && r.verdict == EntryVerdict::Failed) line += " (" + std::string(r.error->what()) + ")";
+  if (r.error && (r.verdict == EntryVerdict::Failed || r.verdict == EntryVerdict::Partial)) {
+    line += " (" + std::string(r.error->what()) + ")";
+  }
   return line;
 }
 
@@ -349,6 +354,9 @@ int RecoverArchives(const Options& options) {
     std::cout << totals.verified << " verified, " << totals.partial << " partial, " << totals.mismatch
               << " CRC mismatch, " << totals.unverified << " unverified, " << totals.failed << " failed, "
               << totals.skipped << " skipped; " << totals.bytes << " bytes written\n";
+  }
+  if (!totals.writeProblem.empty()) {
+    std::cerr << "velmora-zip-cli: not everything could be written: " << totals.writeProblem << "\n";
   }
   if (stopped) return kExitInterrupted;
   return totals.ExitCode();
