@@ -41,6 +41,7 @@ std::string CArchiveError::Describe(int code, int systemError) {
     case kBufferError: return "compressed data ended early";
     case kInvalidArgument: return "invalid date or time";
     case kStopped: return "stopped";
+    case kOutputLimit: return "cut short: its size is unknown and it would fill the destination";
     case kFileError:
       return systemError != 0 ? std::string(std::strerror(systemError)) : "file error";
     default: return "archive error " + std::to_string(code);

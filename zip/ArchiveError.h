@@ -27,6 +27,7 @@ enum ArchiveErrorCode : int {
   kFileError = -201,        // the operating system refused a file operation
   kInvalidArgument = -202,  // for example a DOS date that is no calendar date
   kStopped = -203,          // the owner asked the running job to stop
+  kOutputLimit = -204,      // an entry of unknown size was cut to protect the destination
 };
 
 // What went wrong, as the user-facing layers classify it.

@@ -45,6 +45,8 @@ class CEntryReader {
   // Where the compressed data ends: after the bytes the stream consumed, or
   // after the declared compressed size for a stored entry.
   std::uint64_t DataEndPosition() const noexcept { return dataStart_ + consumed_; }
+  std::uint64_t Consumed() const noexcept { return consumed_; }
+  bool SizeUnknown() const noexcept { return sizeUnknown_; }
 
  private:
   void FillInput();

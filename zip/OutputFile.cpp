@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -75,6 +76,14 @@ bool COutputFile::SetTimes(std::optional<std::int64_t> modified) noexcept {
   times[1].tv_sec = static_cast<time_t>(*modified);
   times[1].tv_nsec = 0;
   return ::futimens(fd_.Get(), times) == 0;
+}
+
+bool COutputFile::SpaceLeft(std::uint64_t& freeBytes, std::uint64_t& totalBytes) const noexcept {
+  struct statvfs st {};
+  if (!fd_ || ::fstatvfs(fd_.Get(), &st) != 0) return false;
+  freeBytes = static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
+  totalBytes = static_cast<std::uint64_t>(st.f_blocks) * st.f_frsize;
+  return true;
 }
 
 void COutputFile::Close() {

@@ -25,6 +25,8 @@ class COutputFile {
   void Write(std::span<const std::uint8_t> bytes);
   // Access time now, modification time as given (seconds since 1970).
   bool SetTimes(std::optional<std::int64_t> modified) noexcept;
+  // Free bytes left for this user, and the size of the file system.
+  bool SpaceLeft(std::uint64_t& freeBytes, std::uint64_t& totalBytes) const noexcept;
   // Closes and reports a failure that showed only at close (a full disk on
   // some file systems).
   void Close();

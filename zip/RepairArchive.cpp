@@ -10,6 +10,39 @@
 #include "Records.h"
 
 namespace vz {
+namespace {
+
+// An entry whose size is unknown is read until its data ends, which a
+// hostile file can make enormous. No genuine deflate stream grows more than
+// 1,032 times its input, and nothing may take the last 1 % of the
+// destination's space: past either bound the entry is cut and reported.
+class OutputGuard {
+ public:
+  static constexpr std::uint64_t kMaxRatio = 1032;
+  static constexpr std::uint64_t kSlack = std::uint64_t{1} << 20;
+  static constexpr std::uint64_t kSpaceCheckEvery = std::uint64_t{1} << 20;
+
+  OutputGuard(const CEntryReader& reader, const COutputFile& out) noexcept : reader_(reader), out_(out) {}
+
+  void Check(std::size_t next) {
+    if (!reader_.SizeUnknown()) return;
+    const std::uint64_t after = out_.Written() + next;
+    if (after > reader_.Consumed() * kMaxRatio + kSlack) throw CArchiveError(kOutputLimit, out_.Target().string());
+    if (after < nextSpaceCheck_) return;
+    nextSpaceCheck_ = after + kSpaceCheckEvery;
+    std::uint64_t freeBytes = 0, totalBytes = 0;
+    if (out_.SpaceLeft(freeBytes, totalBytes) && freeBytes < next + totalBytes / 100) {
+      throw CArchiveError(kOutputLimit, out_.Target().string());
+    }
+  }
+
+ private:
+  const CEntryReader& reader_;
+  const COutputFile& out_;
+  std::uint64_t nextSpaceCheck_ = 0;
+};
+
+}  // namespace
 
 const char* VerdictText(EntryVerdict verdict) noexcept {
   switch (verdict) {
@@ -110,10 +143,14 @@ bool CRepairArchive::SaveFile(std::size_t index, const CEntryHeader& info, const
 
   auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize);
   try {
+    OutputGuard guard(reader, *out);
     while (reader.State() == DataEnd::Running) {
       context_.Checkpoint();
       std::size_t n = reader.Read({buffer.get(), bufferSize});
-      if (n > 0) out->Write({buffer.get(), n});
+      if (n > 0) {
+        guard.Check(n);
+        out->Write({buffer.get(), n});
+      }
       report.bytesWritten = out->Written();
     }
   } catch (const CArchiveError& e) {

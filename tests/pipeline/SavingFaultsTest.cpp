@@ -74,6 +74,29 @@ TEST_F(SavingFaults, AFullDiskMakesThatEntryPartialAndTheRunGoesOn) {
   EXPECT_TRUE(collect_.finished);
 }
 
+TEST_F(SavingFaults, AnEntryOfUnknownSizeNeverTakesTheLastPercentOfTheDisk) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+  fs::create_directories(dir_ / "small");
+  if (::mount("tmpfs", (dir_ / "small").c_str(), "tmpfs", 0, "size=16m") != 0) GTEST_SKIP() << "cannot mount tmpfs here";
+  test::ZipWriter w;
+  test::EntryRecipe flood;
+  flood.name = "flood.bin";
+  flood.data = std::string(64 << 20, '\0');
+  flood.streamed = true;
+  flood.descriptor = false;  // nothing tells its size
+  w.Add(flood).Add("after.txt", "after", 0).Finish();
+  w.Save(dir_ / "a.zip");
+  Save({(dir_ / "a.zip").string()}, dir_ / "small");
+  std::uint64_t total = 16 << 20;
+  ASSERT_EQ(collect_.reports.size(), 2u);
+  EXPECT_EQ(collect_.reports[0].verdict, EntryVerdict::Partial);
+  ASSERT_TRUE(collect_.reports[0].error);
+  EXPECT_EQ(collect_.reports[0].error->Code(), kOutputLimit);
+  EXPECT_GT(collect_.reports[0].bytesWritten, total / 2);
+  EXPECT_EQ(collect_.reports[1].verdict, EntryVerdict::Verified);  // the rest still fits
+  ::umount2((dir_ / "small").c_str(), MNT_DETACH);
+}
+
 TEST_F(SavingFaults, ADestinationThatVanishesMidRunFailsTheRestClearly) {
   test::ZipWriter w;
   w.Add("one.txt", "1", 0).Add("two.txt", "2", 0).Add("three.txt", "3", 0).Finish();
