@@ -74,26 +74,26 @@ std::string MethodName(std::uint16_t method) {
   }
 }
 
+// Rows go out as they come, so that an archive of a million entries is
+// listed without holding them all; only a JSON document is built whole.
 class ListReporter : public pipeline::IAnalysisReporter {
  public:
-  explicit ListReporter(CConsoleProgress& progress) : progress_(progress) {}
+  ListReporter(CConsoleProgress& progress, json* entries) : progress_(progress), entries_(entries) {}
   void SetBarPosition(int percent) override { progress_.SetPercent(percent); }
-  void ClearRows() override {
-    rows.clear();
-    infos.clear();
-  }
-  void AddRow(const pipeline::EntryRow& row) override { rows.push_back(row); }
-  void RowEntry(const CEntryHeader& info) override { infos.push_back(info); }
+  void ClearRows() override { count = 0; }
+  void AddRow(const pipeline::EntryRow& row) override { row_ = row; }
+  void RowEntry(const CEntryHeader& info) override;
   void SetListedCount(const std::string&) override {}
   void ShowMessage(const pipeline::UserMessage& message) override { messages.push_back(message.text); }
   void Finished() override {}
 
-  std::vector<pipeline::EntryRow> rows;
-  std::vector<CEntryHeader> infos;
+  std::size_t count = 0;
   std::vector<std::string> messages;
 
  private:
   CConsoleProgress& progress_;
+  json* entries_;
+  pipeline::EntryRow row_;
 };
 
 void PrintError(const std::string& path, const std::string& what) {
@@ -112,6 +112,18 @@ json EntryJson(const pipeline::EntryRow& row, const CEntryHeader& info) {
               {"method", MethodName(info.method)},
               {"encrypted", info.IsEncrypted()},
               {"sizeUnknown", info.SizeUnknown()}};
+}
+
+void ListReporter::RowEntry(const CEntryHeader& info) {
+  ++count;
+  if (entries_ != nullptr) {
+    entries_->push_back(EntryJson(row_, info));
+    return;
+  }
+  progress_.Clear();
+  const auto& t = row_.texts;
+  std::cout << "  " << t[0] << "\t" << t[1] << "\t" << t[2] << "\t" << t[3] << "\t" << t[4] << "\t" << t[5] << "\t"
+            << MethodName(info.method) << (info.IsEncrypted() ? "\tencrypted" : "") << "\n";
 }
 
 }  // namespace
@@ -141,28 +153,21 @@ int ListArchives(const Options& options) {
       document["archives"].push_back(item);
       continue;
     }
-    ListReporter reporter(progress);
+    json entries = json::array();
+    ListReporter reporter(progress, options.json ? &entries : nullptr);
     progress.SetArchive(path);
+    if (!options.json) std::cout << path << ":\n";
     pipeline::CAnalysisPass pass(archive, context, log.Sink(), reporter, gate, stall);
     pipeline::AnalysisEnd end = pass.Run(options.archives, number);
     progress.Clear();
     if (end == pipeline::AnalysisEnd::Stopped) return kExitInterrupted;
     if (end == pipeline::AnalysisEnd::TooSmall) PrintError(path, kTooSmallText);
     for (const std::string& message : reporter.messages) PrintError(path, message);
-    if (!reporter.rows.empty()) ++withEntries;
-    item["count"] = reporter.rows.size();
-    item["entries"] = json::array();
-    for (std::size_t i = 0; i < reporter.rows.size(); ++i) item["entries"].push_back(EntryJson(reporter.rows[i], reporter.infos[i]));
-    document["archives"].push_back(item);
-    if (!options.json) {
-      std::cout << path << ": " << reporter.rows.size() << " entries\n";
-      for (std::size_t i = 0; i < reporter.rows.size(); ++i) {
-        const auto& t = reporter.rows[i].texts;
-        const CEntryHeader& info = reporter.infos[i];
-        std::cout << "  " << t[0] << "\t" << t[1] << "\t" << t[2] << "\t" << t[3] << "\t" << t[4] << "\t" << t[5]
-                  << "\t" << MethodName(info.method) << (info.IsEncrypted() ? "\tencrypted" : "") << "\n";
-      }
-    }
+    if (reporter.count > 0) ++withEntries;
+    if (!options.json) std::cout << "  " << reporter.count << " entries listed\n";
+    item["count"] = reporter.count;
+    item["entries"] = std::move(entries);
+    document["archives"].push_back(std::move(item));
   }
   if (options.json) std::cout << document.dump(2) << "\n";
   if (withEntries == 0) return kExitNothing;
