@@ -281,6 +281,24 @@ TEST_F(ScanTest, Zip64SizesComeFromTheExtraField) {
   }
 }
 
+TEST_F(ScanTest, AZip64SizeNearTwoToTheSixtyFourStillMovesTheScanForward) {
+  ZipWriter w;
+  EntryRecipe big;
+  big.name = "huge.bin";
+  big.data = "tiny";
+  big.method = 0;
+  big.zip64 = true;
+  w.Add(big).Add("after.txt", "after").Finish();
+  // The extra field's compressed size: the second eight bytes after its header.
+  std::uint64_t lie = ~std::uint64_t{0} - 7;
+  std::memcpy(&w.MutableBytes()[w.Entries()[0].localOffset + 30 + 8 + 4 + 8], &lie, 8);
+  for (int mode : {kQuickRepair, kAdvanceRepair}) {
+    auto entries = List(w, mode);
+    ASSERT_GE(entries.size(), 1u);
+    EXPECT_EQ(entries[0].compressedSize, lie);
+  }
+}
+
 TEST_F(ScanTest, MoreThan65536EntriesAreAllListed) {
   ZipWriter w;
   constexpr int kCount = 70000;
