@@ -263,6 +263,29 @@ TEST_F(ExtractTest, HostileNamesStayInsideTheDestination) {
   EXPECT_EQ(test::ListFiles(dir_.Path()).size(), 7u);
 }
 
+TEST_F(ExtractTest, LongNamesAndPathsPastPathMax) {
+  // A destination just short of PATH_MAX: every name joined to it is longer.
+  std::filesystem::path deep = out();
+  while (deep.string().size() < 3900) deep /= std::string(200, 'd');
+  std::filesystem::create_directories(deep);
+  ZipWriter w;
+  std::string name500 = std::string(250, 'a') + "/" + std::string(249, 'b');
+  std::string component300 = std::string(300, 'c');  // past NAME_MAX
+  w.Add(name500, "five hundred", 0).Add(component300, "too long", 0);
+  w.Add(std::string(501, 'x'), "unnamed", 0).Add("after.txt", "after", 0).Finish();
+  test::WriteFile(dir_ / "a.zip", w.Bytes());
+  auto reports = test::SaveAll(dir_ / "a.zip", deep);
+  ASSERT_EQ(reports.size(), 4u);
+  // Folders are made and opened one by one, never through the joined path.
+  EXPECT_EQ(reports[0].verdict, EntryVerdict::Verified) << (reports[0].error ? reports[0].error->what() : "");
+  EXPECT_EQ(reports[1].verdict, EntryVerdict::Failed);
+  ASSERT_TRUE(reports[1].error);
+  EXPECT_EQ(reports[1].error->SystemError(), ENAMETOOLONG);
+  EXPECT_EQ(reports[2].verdict, EntryVerdict::Skipped);  // over 500 bytes: no name is read
+  EXPECT_EQ(reports[3].verdict, EntryVerdict::Verified);
+  std::filesystem::remove_all(out());
+}
+
 TEST_F(ExtractTest, LinksPlantedInTheDestinationAreNeverFollowed) {
   ZipWriter w;
   w.Add("victim.txt", "new content", 0).Add("linkdir/inside.txt", "x", 0).Add("keep.txt", "kept", 0).Finish();
