@@ -8,6 +8,7 @@
 
 #include <cstdio>
 
+#include "CliRunner.h"
 #include "tests/support/ZipWriter.h"
 
 namespace vz {
@@ -15,22 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int exitCode = -1;
-  std::string err;
-};
-
-Outcome RunCliFor(const std::string& arguments) {
-  std::string command = "timeout 60 '" VZ_CLI_PATH "' " + arguments + " 2>&1 >/dev/null";
-  Outcome o;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) o.err.append(buffer, n);
-  int status = ::pclose(pipe);
-  o.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return o;
-}
 
 struct BadInput {
   const char* label;
@@ -61,9 +46,9 @@ TEST_P(BadInputs, OneClearLineAndNothingRecovered) {
   for (const char* command : {"list", "recover --into"}) {
     std::string arguments = std::string(command);
     if (arguments.find("--into") != std::string::npos) arguments += " '" + (dir / "out").string() + "'";
-    Outcome o = RunCliFor(arguments + " '" + input.string() + "'");
+    test::CliResult o = test::RunCli(arguments + " '" + input.string() + "'", true);
     EXPECT_EQ(o.exitCode, 2) << GetParam().label << " / " << command;
-    EXPECT_NE(o.err.find(GetParam().message), std::string::npos) << GetParam().label << ": " << o.err;
+    EXPECT_NE(o.text.find(GetParam().message), std::string::npos) << GetParam().label << ": " << o.text;
   }
   EXPECT_FALSE(fs::exists(dir / "out") && !fs::is_empty(dir / "out"));
 }
@@ -87,9 +72,9 @@ TEST(BadInputsAsUser, AnUnreadableFileIsNamedAsSuch) {
   test::TempDir dir;
   test::WriteFile(dir / "locked.zip", "PK\x03\x04 whatever");
   ::chmod((dir / "locked.zip").c_str(), 0);
-  Outcome o = RunCliFor("list '" + (dir / "locked.zip").string() + "'");
+  test::CliResult o = test::RunCli("list '" + (dir / "locked.zip").string() + "'", true);
   EXPECT_EQ(o.exitCode, 2);
-  EXPECT_NE(o.err.find("cannot be read"), std::string::npos) << o.err;
+  EXPECT_NE(o.text.find("cannot be read"), std::string::npos) << o.text;
 }
 
 TEST(BadInputsOutput, AnOutputFolderThatCannotBeMadeIsRefused) {
@@ -98,9 +83,9 @@ TEST(BadInputsOutput, AnOutputFolderThatCannotBeMadeIsRefused) {
   w.Add("a.txt", "a").Finish();
   w.Save(dir / "a.zip");
   test::WriteFile(dir / "file", "a file where the folder should go");
-  Outcome o = RunCliFor("recover --into '" + (dir / "file/sub").string() + "' '" + (dir / "a.zip").string() + "'");
+  test::CliResult o = test::RunCli("recover --into '" + (dir / "file/sub").string() + "' '" + (dir / "a.zip").string() + "'", true);
   EXPECT_EQ(o.exitCode, 2);
-  EXPECT_NE(o.err.find("cannot create the output folder"), std::string::npos) << o.err;
+  EXPECT_NE(o.text.find("cannot create the output folder"), std::string::npos) << o.text;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <random>
 
+#include "CliRunner.h"
 #include "tests/support/ZipWriter.h"
 
 namespace vz {
@@ -15,23 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::ZipWriter;
 
-struct RunResult {
-  int exitCode = -1;
-  std::string out;
-};
-
-RunResult RunCli(const std::string& arguments, const std::string& environment = "") {
-  std::string command = environment + " '" VZ_CLI_PATH "' " + arguments + " 2>/dev/null";
-  RunResult result;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-  int status = ::pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
 
 std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
 
@@ -71,15 +55,15 @@ TEST_F(CliTest, ExitCodesTellHowMuchCameBack) {
       {"usage: no destination", "recover " + Quote(dir_ / "ok.zip"), 64},
       {"one good one missing", "list " + Quote(dir_ / "ok.zip") + " " + Quote(dir_ / "nothing.zip"), 1},
   };
-  for (const Case& c : cases) EXPECT_EQ(RunCli(c.arguments).exitCode, c.exitCode) << c.label;
+  for (const Case& c : cases) EXPECT_EQ(test::RunCli(c.arguments).exitCode, c.exitCode) << c.label;
   EXPECT_EQ(test::ReadFile(dir_ / "o2/whole.txt"), "whole");
   EXPECT_TRUE(fs::exists(dir_ / "o2/cut.txt"));
 }
 
 TEST_F(CliTest, ListAsJson) {
-  auto result = RunCli("list --json --mode advance " + Quote(Archive("ok.zip", Intact())));
+  auto result = test::RunCli("list --json --mode advance " + Quote(Archive("ok.zip", Intact())));
   ASSERT_EQ(result.exitCode, 0);
-  auto document = nlohmann::json::parse(result.out);
+  auto document = nlohmann::json::parse(result.text);
   EXPECT_EQ(document["mode"], "advance");
   ASSERT_EQ(document["archives"].size(), 1u);
   const auto& archive = document["archives"][0];
@@ -95,8 +79,8 @@ TEST_F(CliTest, OutMakesADatedFolderPerArchiveAndLogsTheRun) {
   fs::path one = Archive("one.zip", Intact());
   fs::path two = Archive("two.zip", Intact());
   test::WriteFile(dir_ / "settings.ini", "[VFZIP]\nLogPath=" + dir_.Path().string() + "\n");
-  auto result = RunCli("recover --log --json --out " + Quote(dir_ / "out") + " " + Quote(one) + " " + Quote(two),
-                       "VELMORA_ZIP_CONFIG=" + Quote(dir_ / "settings.ini"));
+  auto result = test::RunCli("recover --log --json --out " + Quote(dir_ / "out") + " " + Quote(one) + " " + Quote(two),
+                       false, "VELMORA_ZIP_CONFIG=" + Quote(dir_ / "settings.ini"));
   ASSERT_EQ(result.exitCode, 0);
   std::vector<fs::path> folders;
   for (const auto& e : fs::directory_iterator(dir_ / "out")) folders.push_back(e.path());
@@ -105,7 +89,7 @@ TEST_F(CliTest, OutMakesADatedFolderPerArchiveAndLogsTheRun) {
     EXPECT_EQ(folder.filename().string().rfind("VF_Recovered_Zip  ", 0), 0u) << folder;
     EXPECT_EQ(test::ReadFile(folder / "docs/a.txt"), std::string(5000, 'a'));
   }
-  auto document = nlohmann::json::parse(result.out);
+  auto document = nlohmann::json::parse(result.text);
   EXPECT_EQ(document["totals"]["verified"], 4);
   std::string log = test::ReadFile(dir_ / "Activity Log.txt");
   EXPECT_NE(log.find("*************************** Step 3 :- Files Saving"), std::string::npos);
@@ -152,7 +136,7 @@ TEST_P(CliProducers, ArchivesSurviveTheUsualDamage) {
     for (const char* mode : {"quick", "advance"}) {
       fs::path out = dir_ / (std::string("o-") + mode);
       fs::remove_all(out);
-      auto result = RunCli(std::string("recover --mode ") + mode + " --into " + Quote(out) + " " +
+      auto result = test::RunCli(std::string("recover --mode ") + mode + " --into " + Quote(out) + " " +
                            Quote(Archive("damaged.zip", damaged)));
       EXPECT_EQ(result.exitCode, 0) << label << " " << mode;
       EXPECT_TRUE(test::ReadFile(out / "sub/text.txt") == text) << label << " " << mode;

@@ -165,23 +165,15 @@ TEST_F(SavingPassTest, ScanReportsCreepEvery4000AndStopAt98) {
   EXPECT_EQ(pass.CurrentBar(), 98);
 }
 
-int OpenDescriptors() {
-  int n = 0;
-  for (auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
-    (void)e;
-    ++n;
-  }
-  return n;
-}
 
 TEST_F(SavingPassTest, AfterAStopNothingFollowsAndNoFileStaysOpen) {
   SavingRequest request;
   request.sourceFiles = {MakeArchive("one.zip", 5), MakeArchive("two.zip", 5)};
   request.destination = dir_ / "out";
   reporter_.onEntry = [this] { control_.Stop(); };
-  int before = OpenDescriptors();
+  int before = test::CountOpenDescriptors();
   EXPECT_EQ(Save(request), SavingEnd::Stopped);
-  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_EQ(test::CountOpenDescriptors(), before);
   auto events = reporter_.Events();
   EXPECT_EQ(events.back(), "entry same0.txt");
   EXPECT_EQ(folders_.size(), 1u);

@@ -200,4 +200,13 @@ std::vector<std::string> ListFiles(const std::filesystem::path& root) {
   return out;
 }
 
+int CountOpenDescriptors() {
+  int n = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    (void)entry;
+    ++n;
+  }
+  return n;
+}
+
 }  // namespace vz::test

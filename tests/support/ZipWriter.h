@@ -107,4 +107,7 @@ class TempDir {
 // Every regular file below root, as paths relative to it, sorted.
 std::vector<std::string> ListFiles(const std::filesystem::path& root);
 
+// How many file descriptors this process holds open.
+int CountOpenDescriptors();
+
 }  // namespace vz::test

@@ -29,14 +29,6 @@ std::int64_t ModifiedTime(const std::filesystem::path& p) {
   return st.st_mtime;
 }
 
-int OpenDescriptors() {
-  int n = 0;
-  for (auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
-    (void)e;
-    ++n;
-  }
-  return n;
-}
 
 class ExtractTest : public ::testing::Test {
  protected:
@@ -345,7 +337,7 @@ TEST_F(ExtractTest, AStopDuringAnEntryKeepsThePartialFileAndLeaksNothing) {
   ZipWriter w;
   w.Add("big.txt", Text(10, 2'000'000)).Finish();
   w.Save(dir_ / "a.zip");
-  int before = OpenDescriptors();
+  int before = test::CountOpenDescriptors();
   {
     CScanContext context;
     CRepairArchive archive(context);
@@ -363,7 +355,7 @@ TEST_F(ExtractTest, AStopDuringAnEntryKeepsThePartialFileAndLeaksNothing) {
     EXPECT_EQ(report.bytesWritten, 3u * CRepairArchive::kSaveBufferSize);
     archive.CloseArchive();
   }
-  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_EQ(test::CountOpenDescriptors(), before);
   EXPECT_EQ(std::filesystem::file_size(out() / "big.txt"), 3u * CRepairArchive::kSaveBufferSize);
 }
 
