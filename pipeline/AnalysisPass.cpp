@@ -8,18 +8,10 @@
 #include "zip/BigFile.h"
 #include "zip/EntryPath.h"
 #include "pipeline/GateInstaller.h"
-#include "zip/ScanWindow.h"
+#include "pipeline/SignatureSearch.h"
 
 namespace vz::pipeline {
 namespace {
-
-// The signature search goes in slices so that pause, stop and the bar keep
-// up on a large file without a signature near its start.
-constexpr std::uint64_t kSearchSlice = std::uint64_t{16} << 20;
-
-int Percent(std::uint64_t done, std::uint64_t total) {
-  return total == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(done * 100 / total, 1000));
-}
 
 }  // namespace
 
@@ -46,7 +38,7 @@ void CAnalysisPass::Log(const std::string& text) {
 
 void CAnalysisPass::ReportAnalysisProgress(std::uint64_t done, std::uint64_t total) {
   int cur = bar_;
-  int p = Percent(done, total);
+  int p = PercentOf(done, total);
   if (p < cur) {
     if (++stallCount_ >= 2000) {
       p = cur + 1;
@@ -100,26 +92,15 @@ AnalysisEnd CAnalysisPass::Analyse(const std::string& path, int currentFileNumbe
     }
     const std::uint64_t size = probe.Length();
     if (size <= 100) return End(AnalysisEnd::TooSmall);
-    // The first full signature anywhere: a stub or a damaged first header in
-    // front of the archive does not make it unrecoverable.
     try {
-      CScanWindow window(probe);
-      std::uint64_t p = 0;
-      found = size;
-      while (p < size && found == size) {
-        SetBar(Percent(p, size));
-        std::uint64_t until = std::min(size, p + kSearchSlice);
-        std::uint64_t c = window.FindSignature(p, until, kFindLocal, nullptr);
-        if (c < until) found = c;
-        p = until;
-      }
-      if (found == size) {
-        SetBar(Percent(size - 1, size));
+      std::optional<std::uint64_t> first = FindFirstLocalHeader(probe, [this](int percent) { SetBar(percent); });
+      if (!first) {
+        SetBar(PercentOf(size - 1, size));
         gate_.Checkpoint();
         reporter_.ShowMessage({kHighlyCorruptedText, std::string(app::kMessageCaption), MessageIcon::Information});
         return End(AnalysisEnd::NoSignature);
       }
-      SetBar(Percent(found, size));
+      found = *first;
     } catch (const CArchiveError& e) {
       if (e.Code() == kStopped) throw;
       ReportAnalysisProgress(10, 10);

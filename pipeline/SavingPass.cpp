@@ -7,16 +7,10 @@
 #include "app/LogBlocks.h"
 #include "zip/BigFile.h"
 #include "pipeline/GateInstaller.h"
-#include "zip/ScanWindow.h"
+#include "pipeline/SignatureSearch.h"
 
 namespace vz::pipeline {
 namespace {
-
-constexpr std::uint64_t kSearchSlice = std::uint64_t{16} << 20;
-
-int Percent(std::uint64_t done, std::uint64_t total) {
-  return total == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(done * 100 / total, 1000));
-}
 
 int ClampEntryBar(std::uint64_t value, std::size_t j, std::size_t n) {
   if (value >= 100) return j + 1 < n ? 98 : 100;
@@ -73,7 +67,7 @@ void CSavingPass::Text(void (ISavingReporter::*setter)(const std::string&), cons
 
 void CSavingPass::ReportSavingProgress(std::uint64_t done, std::uint64_t total) {
   int cur = std::max(current_, 0);
-  int p = Percent(done, total);
+  int p = PercentOf(done, total);
   if (p < cur) {
     if (++stallCount_ >= 4000) {
       stallCount_ = 0;
@@ -146,7 +140,6 @@ SavingEnd CSavingPass::Run(const SavingRequest& request) {
 }
 
 void CSavingPass::SaveArchive(const std::string& source, bool followOverall) {
-  std::uint64_t found = 0;
   {
     // A missing or unreadable source is skipped and the others go on. The
     // source is only ever read: no attribute or permission changes.
@@ -163,31 +156,21 @@ void CSavingPass::SaveArchive(const std::string& source, bool followOverall) {
       reporter_.ArchiveSkipped(source, "is 100 bytes or less: too small to hold anything to recover");
       return;
     }
+    auto showBars = [this, followOverall](int percent) {
+      if (currentOnly_ || followOverall) SetOverall(percent);
+      SetCurrent(percent);
+    };
+    std::optional<std::uint64_t> first;
     try {
-      CScanWindow window(probe);
-      std::uint64_t p = 0;
-      found = size;
-      while (p < size && found == size) {
-        int bar = Percent(p, size);
-        if (currentOnly_ || followOverall) SetOverall(bar);
-        SetCurrent(bar);
-        std::uint64_t until = std::min(size, p + kSearchSlice);
-        std::uint64_t c = window.FindSignature(p, until, kFindLocal, nullptr);
-        if (c < until) found = c;
-        p = until;
-      }
+      first = FindFirstLocalHeader(probe, showBars);
     } catch (const CArchiveError& e) {
       if (e.Code() == kStopped) throw;
-      found = size;
     }
-    if (found == size) {
+    if (!first) {
       gate_.Checkpoint();
       reporter_.ArchiveSkipped(source, "holds no ZIP signature: not a ZIP archive, or nothing of one is left");
       return;
     }
-    int bar = Percent(found, size);
-    if (currentOnly_ || followOverall) SetOverall(bar);
-    SetCurrent(bar);
   }
 
   context_.Progress = this;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "zip/BigFile.h"
+
+namespace vz::pipeline {
+
+// Finds the first local header signature in a source file, anywhere in it:
+// a self-extractor stub or a damaged first header in front of the archive is
+// no reason to give up. Goes in slices so that the bar and the pass's gate
+// keep up on a large file: showPercent(offset x 100 / size) is called before
+// each slice. nullopt when the file holds none. Throws CArchiveError on a
+// read failure (and whatever showPercent throws, such as a stop).
+std::optional<std::uint64_t> FindFirstLocalHeader(const CBigFile& file, const std::function<void(int)>& showPercent);
+
+// offset x 100 / size, truncated.
+int PercentOf(std::uint64_t done, std::uint64_t total);
+
+}  // namespace vz::pipeline
