@@ -15,6 +15,8 @@
 # exit; at its fullest it holds about ten times the archive size.
 set -euo pipefail
 export LC_ALL=C
+# shellcheck source=bench/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 usage() { sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; }
 
@@ -52,144 +54,10 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-log() { printf '%s\n' "$*" >&2; }
-calc() { awk "BEGIN { printf \"%.${2:-3}f\", $1 }"; }
-
-# ---------------------------------------------------------------- content --
-# Each generator: BYTES FILE SEED. Text is made to compress the way its kind
-# does in real life; the seeds make every file different.
-
-gen_logs() {  # server log lines with a running clock, about 6:1
-  awk -v n="$1" -v seed="$3" '
-  BEGIN {
-    srand(seed)
-    split("INFO INFO INFO INFO WARN DEBUG DEBUG ERROR", level, " ")
-    split("GET GET GET POST POST PUT DELETE", verb, " ")
-    split("/api/v1/items /api/v1/users /api/v1/orders /static/app.js /static/site.css /login /health /search", path, " ")
-    clock = 1715900000 + seed * 86400
-    while (t < n) {
-      clock += rand() * 0.02
-      s = int(clock)
-      line = sprintf("2024-05-17T%02d:%02d:%02d.%03dZ %-5s [worker-%02d] %s %s?id=%d status=%d bytes=%d took=%dms",
-        int(s / 3600) % 24, int(s / 60) % 60, s % 60, int((clock - s) * 1000), level[1 + int(rand() * 8)],
-        int(rand() * 16), verb[1 + int(rand() * 7)], path[1 + int(rand() * 8)], int(rand() * 100000),
-        (rand() < 0.95) ? 200 : 404, int(rand() * 50000), int(rand() * rand() * 900))
-      print line
-      t += length(line) + 1
-    }
-  }' >"$2"
-}
-
-gen_numbers() {  # a table of consecutive numbers, four to a line
-  local count=$(($1 / 8 + 1)) start=$(($3 * 10000000))
-  seq "$start" $((start + count - 1)) | paste -d, - - - - >"$2"
-}
-
-gen_mixed() {  # a line number and 40 base64 characters of random bytes
-  local lines=$(($1 / 49 + 1)) start=$(($3 * 1000000))
-  paste -d' ' <(seq "$start" $((start + lines - 1))) <(head -c $((lines * 30)) /dev/urandom | base64 -w 40) >"$2"
-}
-
-gen_base64() {  # random bytes, base64 encoded, as in mail or JSON blobs
-  head -c $(($1 * 3 / 4)) /dev/urandom | base64 -w 76 >"$2"
-}
-
-gen_binary() {  # incompressible: zip stores it as is
-  head -c "$1" /dev/urandom >"$2"
-}
-
-# Many small source-like files, written by one awk process: ROOT COUNT SEED.
-gen_tree() {
-  awk -v root="$1" -v count="$2" -v seed="$3" '
-  BEGIN {
-    srand(seed)
-    split("value offset length buffer header record stream entry folder status result index", word, " ")
-    split("int size_t bool auto uint32_t std::string", type, " ")
-    for (i = 0; i < count; i++) {
-      file = sprintf("%s/module%02d/unit%05d.cpp", root, i % 20, i)
-      size = 512 + int(rand() * rand() * 24000)
-      t = 0
-      while (t < size) {
-        r = rand()
-        if (r < 0.15) line = sprintf("// %s the %s of the %s before the %s.", word[1 + int(rand() * 12)],
-                                     word[1 + int(rand() * 12)], word[1 + int(rand() * 12)], word[1 + int(rand() * 12)])
-        else if (r < 0.25) line = "}"
-        else line = sprintf("  %s %s_%d = Compute%s(%s, %d);", type[1 + int(rand() * 6)], word[1 + int(rand() * 12)],
-                            int(rand() * 100), word[1 + int(rand() * 12)], word[1 + int(rand() * 12)], int(rand() * 4096))
-        print line > file
-        t += length(line) + 1
-      }
-      close(file)
-    }
-  }'
-}
-
-# How many bytes of KIND make one byte of deflated archive, from a sample.
-ratio_of() {
-  local sample="$work/sample" raw packed
-  "gen_$1" 4000000 "$sample" 99
-  raw=$(stat -c %s "$sample")
-  packed=$(gzip -6 -c "$sample" | wc -c)
-  rm -f "$sample"
-  calc "$raw / $packed" 4
-}
-
-# Splits TOTAL bytes into COUNT files weighted 1..COUNT, so sizes vary.
-write_files() {  # KIND TOTAL COUNT DIR PREFIX SUFFIX
-  local kind=$1 total=$2 count=$3 dir=$4 prefix=$5 suffix=$6 weights=$(($3 * ($3 + 1) / 2)) i
-  mkdir -p "$dir"
-  for ((i = 1; i <= count; i++)); do
-    "gen_$kind" $((total * i / weights)) "$(printf '%s/%s%02d%s' "$dir" "$prefix" "$i" "$suffix")" "$i"
-  done
-}
-
-budget=$((size_mb * 1000000))
-src="$work/src"
-data="$src/data"
 archive="$work/test.zip"
-log "== generating about $size_mb MB of archive content in $work"
-declare -A ratio
-for kind in logs numbers mixed base64; do ratio[$kind]=$(ratio_of "$kind"); done
-mkdir -p "$data/src" "$data/empty-folder"
-for m in $(seq -w 0 19); do mkdir -p "$data/src/module$m"; done
-# Shares of the archive: 35% incompressible, 15% logs, 25% mixed, 10% base64,
-# 10% number tables, 5% small source files.
-scaled() { calc "$budget * $1 * $2" 0; }
-write_files binary $((budget * 35 / 100)) 6 "$data/media" clip- .bin
-write_files logs "$(scaled 0.15 "${ratio[logs]}")" 5 "$data/logs" server- .log
-write_files mixed "$(scaled 0.25 "${ratio[mixed]}")" 4 "$data/records" batch- .txt
-write_files base64 "$(scaled 0.10 "${ratio[base64]}")" 3 "$data/mail" attachment- .b64
-write_files numbers "$(scaled 0.10 "${ratio[numbers]}")" 3 "$data/tables" series- .csv
-# Small files average about 6.5 kB and deflate about 5:1.
-gen_tree "$data/src" $((budget * 25 / 650000 + 50)) 7
-: >"$data/src/EMPTY"
-(cd "$src" && zip -q -r "$archive" data)
-rm -rf "$src"
-
-archive_bytes=$(stat -c %s "$archive")
-entries=$(unzip -Z1 "$archive" | wc -l)
-unpacked=$(unzip -Zt "$archive" | awk '{ for (i = 1; i < NF; i++) if ($(i + 1) == "bytes") { print $i; exit } }')
-methods=$(unzip -Zs "$archive" | awk 'NF >= 9 && $1 ~ /^[-d]/ { n[$6]++ } END { for (m in n) printf " %s:%d", m, n[m] }')
-log "   archive: $(calc "$archive_bytes / 1e6" 1) MB, $entries entries, ${unpacked:-?} bytes uncompressed; methods$methods"
+make_test_archive "$size_mb" "$archive"
 
 # ----------------------------------------------------------------- timing --
-# measure NAME CMD...: one timed run; wall clock from bash, peak RSS from time(1).
-declare -A best rss status
-measure() {
-  local name=$1 t0 t1 rc=0 seconds kb
-  shift
-  t0=$EPOCHREALTIME
-  /usr/bin/time -f %M -o "$work/rss" "$@" >/dev/null 2>>"$work/$name.err" || rc=$?
-  t1=$EPOCHREALTIME
-  seconds=$(calc "$((${t1/./} - ${t0/./})) / 1e6" 4)
-  kb=$(tail -n 1 "$work/rss")
-  if [[ -z ${best[$name]:-} ]] || awk -v a="$seconds" -v b="${best[$name]}" 'BEGIN { exit !(a < b) }'; then
-    best[$name]=$seconds
-  fi
-  if ((kb > ${rss[$name]:-0})); then rss[$name]=$kb; fi
-  if ((rc != 0)); then status[$name]=$rc; fi
-}
-
 tools=(unzip)
 ((have_7zz)) && tools+=(7zz)
 tools+=(velmora-quick velmora-advance)
@@ -240,12 +108,16 @@ scan_modes=(quick advance)
 for ((round = 1; round <= runs; round++)); do
   for mode in "${scan_modes[@]}"; do measure "scan-$mode" "$cli" list --mode "$mode" "$sigfree"; done
 done
+# The command line reads the whole file once and then says it holds no ZIP
+# signature (exit status 2): that is the expected answer here.
 for mode in "${scan_modes[@]}"; do
-  listed=$("$cli" list --mode "$mode" "$sigfree" | head -n 1)
-  if [[ $listed != *": 0 entries" ]]; then
-    log "!! velmora-zip-cli list --mode $mode found entries in signature-free data: $listed"
+  rc=0
+  said=$("$cli" list --mode "$mode" "$sigfree" 2>&1 >/dev/null) || rc=$?
+  if ((rc != 2)) || [[ $said != *"holds no ZIP signature"* ]]; then
+    log "!! velmora-zip-cli list --mode $mode on signature-free data: exit $rc, $said"
     failures=$((failures + 1))
   fi
+  unset "status[scan-$mode]"
 done
 
 # ----------------------------------------------------------------- report --
