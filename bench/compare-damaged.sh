@@ -21,28 +21,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 usage() { sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; }
 
-build=build
-size_mb=300
-runs=3
-while (($#)); do
-  case $1 in
-    --size-mb) size_mb=${2:?--size-mb needs a number}; shift 2 ;;
-    --size-mb=*) size_mb=${1#*=}; shift ;;
-    --runs) runs=${2:?--runs needs a number}; shift 2 ;;
-    --runs=*) runs=${1#*=}; shift ;;
-    -h|--help) usage; exit 0 ;;
-    -*) echo "compare-damaged.sh: unknown option $1" >&2; usage >&2; exit 64 ;;
-    *) build=$1; shift ;;
-  esac
-done
-[[ $size_mb =~ ^[1-9][0-9]*$ ]] || { echo "compare-damaged.sh: --size-mb wants a positive whole number" >&2; exit 64; }
-[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "compare-damaged.sh: --runs wants a positive whole number" >&2; exit 64; }
-
-cli=$(realpath -m "$build/cli/velmora-zip-cli")
-if [[ ! -x $cli ]]; then
-  echo "compare-damaged.sh: $cli not found; build it first: cmake --build $build --target velmora-zip-cli" >&2
-  exit 1
-fi
+parse_common_args "compare-damaged.sh" "$@"
 for tool in zip unzip yes gzip awk seq paste base64 sha256sum comm python3 /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "compare-damaged.sh: $tool is needed" >&2; exit 1; }
 done

@@ -20,28 +20,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 usage() { sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; }
 
-build=build
-size_mb=300
-runs=3
-while (($#)); do
-  case $1 in
-    --size-mb) size_mb=${2:?--size-mb needs a number}; shift 2 ;;
-    --size-mb=*) size_mb=${1#*=}; shift ;;
-    --runs) runs=${2:?--runs needs a number}; shift 2 ;;
-    --runs=*) runs=${1#*=}; shift ;;
-    -h|--help) usage; exit 0 ;;
-    -*) echo "compare.sh: unknown option $1" >&2; usage >&2; exit 64 ;;
-    *) build=$1; shift ;;
-  esac
-done
-[[ $size_mb =~ ^[1-9][0-9]*$ ]] || { echo "compare.sh: --size-mb wants a positive whole number" >&2; exit 64; }
-[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "compare.sh: --runs wants a positive whole number" >&2; exit 64; }
-
-cli=$(realpath -m "$build/cli/velmora-zip-cli")
-if [[ ! -x $cli ]]; then
-  echo "compare.sh: $cli not found; build it first: cmake --build $build --target velmora-zip-cli" >&2
-  exit 1
-fi
+parse_common_args "compare.sh" "$@"
 for tool in zip unzip gzip awk seq paste base64 diff /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "compare.sh: $tool is needed" >&2; exit 1; }
 done

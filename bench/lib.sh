@@ -149,3 +149,32 @@ measure() {
   if ((kb > ${rss[$name]:-0})); then rss[$name]=$kb; fi
   if ((rc != 0)); then status[$name]=$rc; fi
 }
+
+# The arguments both comparison scripts take: [BUILD_DIR] [--size-mb N]
+# [--runs N]. Sets build, size_mb, runs and cli (the command line to time);
+# the calling script defines usage().
+parse_common_args() {
+  local name=$1
+  shift
+  build=build
+  size_mb=300
+  runs=3
+  while (($#)); do
+    case $1 in
+      --size-mb) size_mb=${2:?--size-mb needs a number}; shift 2 ;;
+      --size-mb=*) size_mb=${1#*=}; shift ;;
+      --runs) runs=${2:?--runs needs a number}; shift 2 ;;
+      --runs=*) runs=${1#*=}; shift ;;
+      -h|--help) usage; exit 0 ;;
+      -*) echo "$name: unknown option $1" >&2; usage >&2; exit 64 ;;
+      *) build=$1; shift ;;
+    esac
+  done
+  [[ $size_mb =~ ^[1-9][0-9]*$ ]] || { echo "$name: --size-mb wants a positive whole number" >&2; exit 64; }
+  [[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "$name: --runs wants a positive whole number" >&2; exit 64; }
+  cli=$(realpath -m "$build/cli/velmora-zip-cli")
+  if [[ ! -x $cli ]]; then
+    echo "$name: $cli not found; build it first: cmake --build $build --target velmora-zip-cli" >&2
+    exit 1
+  fi
+}
