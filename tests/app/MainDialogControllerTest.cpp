@@ -4,6 +4,7 @@
 
 #include "app/LogBlocks.h"
 #include "app/MainDialogController.h"
+#include "tests/support/ScriptedMessages.h"
 #include "tests/support/ZipWriter.h"
 
 namespace vz::app {
@@ -27,17 +28,6 @@ struct FakeView : IMainDialogView {
   std::vector<bool> repairEnabled, visible;
 };
 
-struct ScriptedMessages : IMessageService {
-  MessageAnswer Show(const MessageRequest& r) override {
-    asked.push_back(r);
-    if (r.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    MessageAnswer a = answers.empty() ? MessageAnswer::No : answers.front();
-    if (!answers.empty()) answers.pop_front();
-    return a;
-  }
-  std::deque<MessageAnswer> answers;
-  std::vector<MessageRequest> asked;
-};
 
 std::tm Noon() {
   std::tm tm{};
@@ -65,7 +55,7 @@ class MainDialogTest : public ::testing::Test {
   CSettingsStore settings_;
   CActivityLog log_;
   FakeView view_;
-  ScriptedMessages messages_;
+  test::ScriptedMessages messages_;
   RunState state_;
   MainDialogActions actions_;
   int previews_ = 0;
@@ -100,11 +90,11 @@ TEST_F(MainDialogTest, ClearSelectedAsksAndRenumbers) {
   EXPECT_EQ(messages_.asked[0].text, "Please select any file to remove");
   EXPECT_EQ(messages_.asked[0].caption, "  Velmora for Zip");
   view_.selected = 1;
-  messages_.answers = {MessageAnswer::No};
+  messages_.next = {MessageAnswer::No};
   c.ClearSelected();
   EXPECT_EQ(view_.rows.size(), 3u);
   EXPECT_EQ(messages_.asked[1].text, "Do you want to clear the selected file?");
-  messages_.answers = {MessageAnswer::Yes};
+  messages_.next = {MessageAnswer::Yes};
   c.ClearSelected();
   EXPECT_EQ(view_.rows, (std::vector<std::string>{P("a.zip"), P("c.zip")}));
 }
@@ -115,7 +105,7 @@ TEST_F(MainDialogTest, ClearAllOnAnEmptyListSaysNothing) {
   c.ClearAll();
   EXPECT_TRUE(messages_.asked.empty());
   c.AddFiles({P("a.zip")});
-  messages_.answers = {MessageAnswer::Yes};
+  messages_.next = {MessageAnswer::Yes};
   c.ClearAll();
   EXPECT_EQ(messages_.asked.back().text, "Do you want to clear all files ?");
   EXPECT_EQ(messages_.asked.back().caption, " Velmora for Zip");
@@ -168,21 +158,21 @@ TEST_F(MainDialogTest, RepairHandsOverTheRowsOrRefusesAnEmptySelection) {
 
 TEST_F(MainDialogTest, LeavingAsksTheRightQuestions) {
   auto c = Make();
-  messages_.answers = {MessageAnswer::No};
+  messages_.next = {MessageAnswer::No};
   c.CloseRequested();
   EXPECT_EQ(messages_.asked.back().text, "Do you want to exit?");
   EXPECT_EQ(messages_.asked.back().caption, " Velmora for Zip");
   EXPECT_EQ(view_.repairEnabled, (std::vector<bool>{false, true}));
   EXPECT_FALSE(view_.ended);
-  messages_.answers = {MessageAnswer::No};
+  messages_.next = {MessageAnswer::No};
   c.EscapePressed();
   EXPECT_EQ(messages_.asked.back().text, "Do you want to exit ? ");
   EXPECT_EQ(messages_.asked.back().caption, "  Velmora for Zip");
   EXPECT_EQ(exitCode_, -1);
-  messages_.answers = {MessageAnswer::Yes};
+  messages_.next = {MessageAnswer::Yes};
   c.EscapePressed();
   EXPECT_EQ(exitCode_, 0);
-  messages_.answers = {MessageAnswer::Yes};
+  messages_.next = {MessageAnswer::Yes};
   c.ExitMenu();
   EXPECT_TRUE(view_.ended);
 }
@@ -194,7 +184,7 @@ TEST_F(MainDialogTest, ViewAndClearLogUseTheFileTheWriterWrites) {
   c.ViewLog();
   EXPECT_EQ(opened, log_.LogFilePath().string());
   log_.AppendLog("old");
-  messages_.answers = {MessageAnswer::Yes};
+  messages_.next = {MessageAnswer::Yes};
   c.ClearLog();
   EXPECT_EQ(messages_.asked.back().text, "Do you want to clear Log File?");
   EXPECT_EQ(Log(), "\r\n");

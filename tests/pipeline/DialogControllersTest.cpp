@@ -6,6 +6,7 @@
 
 #include "app/LogBlocks.h"
 #include "pipeline/DialogControllers.h"
+#include "tests/support/ScriptedMessages.h"
 #include "tests/support/ZipWriter.h"
 
 namespace vz::pipeline {
@@ -22,19 +23,6 @@ struct FakeProgressView : IProgressDialogView {
   bool closed = false;
 };
 
-struct Answers : app::IMessageService {
-  app::MessageAnswer Show(const app::MessageRequest& r) override {
-    asked.push_back(r);
-    if (onAsk) onAsk();
-    if (r.buttons == app::MessageButtons::Ok) return app::MessageAnswer::Ok;
-    auto a = next.empty() ? app::MessageAnswer::No : next.front();
-    if (!next.empty()) next.pop_front();
-    return a;
-  }
-  std::deque<app::MessageAnswer> next;
-  std::vector<app::MessageRequest> asked;
-  std::function<void()> onAsk;
-};
 
 // A pass that counts its steps until it is stopped.
 struct CountingPass {
@@ -60,7 +48,7 @@ struct CountingPass {
 class ProgressDialogs : public ::testing::Test {
  protected:
   FakeProgressView view_;
-  Answers answers_;
+  test::ScriptedMessages answers_;
   CPassRunner runner_;
   CScanContext context_;
   CRepairArchive archive_{context_};

@@ -5,6 +5,7 @@
 
 #include "app/LogBlocks.h"
 #include "pipeline/PreviewController.h"
+#include "tests/support/ScriptedMessages.h"
 #include "tests/support/ZipWriter.h"
 
 namespace vz::pipeline {
@@ -32,17 +33,6 @@ struct FakePreview : IPreviewView {
   bool closed = false;
 };
 
-struct Answers : app::IMessageService {
-  app::MessageAnswer Show(const app::MessageRequest& r) override {
-    asked.push_back(r);
-    if (r.buttons == app::MessageButtons::Ok) return app::MessageAnswer::Ok;
-    auto a = next.empty() ? app::MessageAnswer::No : next.front();
-    if (!next.empty()) next.pop_front();
-    return a;
-  }
-  std::deque<app::MessageAnswer> next;
-  std::vector<app::MessageRequest> asked;
-};
 
 class PreviewTest : public ::testing::Test {
  protected:
@@ -67,7 +57,7 @@ class PreviewTest : public ::testing::Test {
   bool On(const char* name) { return view_.enabled[name]; }
 
   FakePreview view_;
-  Answers answers_;
+  test::ScriptedMessages answers_;
   app::CNullLog log_;
   app::RunState state_;
   PreviewActions actions_;
