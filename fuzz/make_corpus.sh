@@ -11,7 +11,7 @@ build="${1:-build-fuzz}"
 corpus=fuzz/corpus
 
 if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVZ_BUILD_FUZZ=ON -DVZ_BUILD_TESTS=OFF
+  cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVZ_BUILD_FUZZ=ON -DVZ_BUILD_TESTS=OFF -DVZ_BUILD_GUI=OFF
 fi
 cmake --build "$build" -j1 --target vz_make_seeds
 

@@ -1,0 +1,61 @@
+// velmora-zip: the desktop program.
+#include <wx/app.h>
+#include <wx/snglinst.h>
+#include <wx/utils.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "MainDialog.h"
+#include "WxMessageService.h"
+#include "app/ActivityLog.h"
+#include "app/Settings.h"
+
+namespace vz::app {
+
+class CVelmoraApp : public wxApp {
+ public:
+  bool OnInit() override;
+  int OnExit() override;
+
+ private:
+  std::unique_ptr<wxSingleInstanceChecker> instance_;
+  std::unique_ptr<wxSingleInstanceChecker> notice_;
+  CSettingsStore settings_;
+  std::unique_ptr<CActivityLog> log_;
+  RunState state_;
+  CWxMessageService messages_;
+};
+
+bool CVelmoraApp::OnInit() {
+  SetAppName("velmora-zip");
+  // One copy at a time. A second copy shows one notice; a third started
+  // while that notice stands ends silently. Both end with exit code 0.
+  instance_ = std::make_unique<wxSingleInstanceChecker>("velmora-zip-" + wxGetUserId());
+  if (instance_->IsAnotherRunning()) {
+    notice_ = std::make_unique<wxSingleInstanceChecker>("velmora-zip-notice-" + wxGetUserId());
+    if (!notice_->IsAnotherRunning()) {
+      messages_.Show({"Another instance of program is already running", std::string(kMessageCaption),
+                      MessageIcon::Information, MessageButtons::Ok, true});
+    }
+    std::exit(0);
+  }
+  log_ = std::make_unique<CActivityLog>(settings_);
+  MainDialogActions actions;
+  actions.openLogFile = [](const std::string& path) { wxLaunchDefaultApplication(wxString::FromUTF8(path)); };
+  actions.endProcessNow = [](int code) { std::_Exit(code); };
+  auto* dialog = new CMainDialog(messages_, *log_, state_, std::move(actions));
+  messages_.SetParent(dialog);
+  dialog->Show();
+  SetTopWindow(dialog);
+  return true;
+}
+
+int CVelmoraApp::OnExit() {
+  instance_.reset();
+  return 0;
+}
+
+}  // namespace vz::app
+
+wxIMPLEMENT_APP(vz::app::CVelmoraApp);

@@ -1,0 +1,168 @@
+#include "MainDialog.h"
+
+#include <wx/filedlg.h>
+#include <wx/stattext.h>
+
+#include "app/Settings.h"
+#include "zip/ScanContext.h"
+
+namespace vz::app {
+namespace {
+
+enum ControlId : int {
+  kListId = 1000,
+  kBrowseId = 1001,
+  kClearAllId = 1002,
+  kSkipPreviewId = 1004,
+  kRepairId = 1005,
+  kClearSelectedId = 1026,
+  kQuickId = 1039,
+  kAdvanceId = 1040,
+  kMenuSelectFile = 32771,
+  kMenuSaveCurrent = 32775,
+  kMenuSaveAll = 32776,
+  kMenuExit = 32777,
+  kMenuSkipPreview = 32778,
+  kMenuViewLog = 32779,
+  kMenuAbout = 32785,
+  kMenuContents = 32786,
+  kMenuClearLog = 32788,
+  kMenuQuick = 32790,
+  kMenuAdvance = 32791,
+};
+
+wxString Utf8(const std::string& s) { return wxString::FromUTF8(s); }
+
+}  // namespace
+
+CMainDialog::CMainDialog(IMessageService& messages, CActivityLog& log, RunState& state,
+                         MainDialogActions actions)
+    : wxFrame(nullptr, wxID_ANY, Utf8(std::string(kWindowTitle)), wxDefaultPosition, wxDefaultSize,
+              wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX) {
+  auto* panel = new wxPanel(this);
+  SetClientSize(Size(484, 292));
+  panel->SetSize(GetClientSize());
+
+  new wxStaticText(panel, wxID_ANY, "Select File(s)      :", At(13, 58), Size(60, 18));
+  list_ = new wxListCtrl(panel, kListId, At(78, 58), Size(330, 108),
+                         wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES | wxBORDER_SUNKEN);
+  list_->InsertColumn(0, " File No.", wxLIST_FORMAT_LEFT, 60);
+  list_->InsertColumn(1, " File Name", wxLIST_FORMAT_LEFT, 500);
+  new wxButton(panel, kBrowseId, "Browse", At(417, 116), Size(53, 14));
+  clearSelected_ = new wxButton(panel, kClearSelectedId, "Clear selected", At(417, 134), Size(53, 14));
+  clearAll_ = new wxButton(panel, kClearAllId, "Clear All", At(416, 152), Size(53, 14));
+  new wxStaticText(panel, wxID_ANY, "Repair Mode      :", At(13, 183), Size(69, 14));
+  quick_ = new wxRadioButton(panel, kQuickId, "Quick Repair", At(79, 183), Size(56, 10), wxRB_GROUP);
+  advance_ = new wxRadioButton(panel, kAdvanceId, "Advance Repair", At(79, 201), Size(67, 10));
+  new wxStaticText(panel, wxID_ANY, "Skip Perview      :   ", At(11, 231), Size(67, 12));
+  skipPreview_ = new wxCheckBox(panel, kSkipPreviewId, "", At(79, 232), Size(8, 8));
+  new wxStaticText(panel, wxID_ANY, "Recommended  for  multiple files repairing", At(90, 231), Size(246, 18));
+  repair_ = new wxButton(panel, kRepairId, "Repair", At(416, 264), Size(50, 14));
+  BuildMenu();
+
+  controller_ = std::make_unique<CMainDialogController>(*this, messages, log, state, std::move(actions));
+
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBrowse(); }, kBrowseId);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { controller_->ClearSelected(); }, kClearSelectedId);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { controller_->ClearAll(); }, kClearAllId);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { controller_->Repair(); }, kRepairId);
+  Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { controller_->ModeChosen(kQuickRepair); }, kQuickId);
+  Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { controller_->ModeChosen(kAdvanceRepair); }, kAdvanceId);
+  Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { controller_->SkipPreviewClicked(e.IsChecked()); }, kSkipPreviewId);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnBrowse(); }, kMenuSelectFile);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->ExitMenu(); }, kMenuExit);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->ModeChosen(kQuickRepair); }, kMenuQuick);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->ModeChosen(kAdvanceRepair); }, kMenuAdvance);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->SkipPreviewMenu(); }, kMenuSkipPreview);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->ViewLog(); }, kMenuViewLog);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->ClearLog(); }, kMenuClearLog);
+  Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
+    if (e.CanVeto()) e.Veto();
+    controller_->CloseRequested();
+  });
+  Bind(wxEVT_CHAR_HOOK, &CMainDialog::OnCharHook, this);
+
+  controller_->Initialise();
+}
+
+void CMainDialog::BuildMenu() {
+  auto* file = new wxMenu;
+  file->Append(kMenuSelectFile, "Select File");
+  file->Append(kMenuSaveCurrent, "Save Current File");
+  file->Append(kMenuSaveAll, "Save All");
+  file->Append(kMenuExit, "Exit");
+  auto* mode = new wxMenu;
+  mode->Append(kMenuQuick, "Quick Repair");
+  mode->Append(kMenuAdvance, "Advance Repair");
+  auto* option = new wxMenu;
+  option->AppendSubMenu(mode, "Repair Mode");
+  option->Append(kMenuSkipPreview, "Skip Preview");
+  option->Append(kMenuViewLog, "View Log");
+  option->Append(kMenuClearLog, "Clear Log");
+  auto* help = new wxMenu;
+  help->Append(kMenuAbout, "About Us ");
+  help->Append(kMenuContents, "Contents");
+  menu_ = new wxMenuBar;
+  menu_->Append(file, "File");
+  menu_->Append(option, "Option");
+  menu_->Append(help, "Help");
+  SetMenuBar(menu_);
+}
+
+void CMainDialog::OnBrowse() {
+  wxFileDialog dialog(this, " Open Zip files", "", "", "zip (*.zip;*.ZIP)|*.zip;*.ZIP",
+                      wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return;
+  wxArrayString paths;
+  dialog.GetPaths(paths);
+  std::vector<std::string> chosen;
+  for (const wxString& p : paths) chosen.push_back(p.utf8_string());
+  controller_->AddFiles(chosen);
+}
+
+void CMainDialog::OnCharHook(wxKeyEvent& event) {
+  if (event.GetKeyCode() == WXK_ESCAPE) {
+    controller_->EscapePressed();
+    return;
+  }
+  event.Skip();
+}
+
+void CMainDialog::ShowRows(const std::vector<std::string>& paths) {
+  list_->DeleteAllItems();
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    long row = list_->InsertItem(static_cast<long>(i), wxString::Format("%zu", i + 1));
+    list_->SetItem(row, 1, Utf8(paths[i]));
+  }
+}
+
+std::optional<std::size_t> CMainDialog::SelectedRow() const {
+  long row = list_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+  if (row < 0) return std::nullopt;
+  return static_cast<std::size_t>(row);
+}
+
+void CMainDialog::EnableClearButtons(bool enabled) {
+  clearSelected_->Enable(enabled);
+  clearAll_->Enable(enabled);
+}
+
+void CMainDialog::EnableRepair(bool enabled) { repair_->Enable(enabled); }
+
+void CMainDialog::CheckModeRadio(int mode) {
+  quick_->SetValue(mode != kAdvanceRepair);
+  advance_->SetValue(mode == kAdvanceRepair);
+}
+
+void CMainDialog::CheckSkipPreview(bool checked) { skipPreview_->SetValue(checked); }
+
+void CMainDialog::EnableSaveMenuItems(bool enabled) {
+  menu_->Enable(kMenuSaveCurrent, enabled);
+  menu_->Enable(kMenuSaveAll, enabled);
+}
+
+void CMainDialog::SetVisible(bool visible) { Show(visible); }
+
+void CMainDialog::EndDialog() { Destroy(); }
+
+}  // namespace vz::app
