@@ -10,6 +10,8 @@
 #include "WxMessageService.h"
 #include "app/ActivityLog.h"
 #include "app/Settings.h"
+#include "pipeline/WxViews.h"
+#include "zip/RepairArchive.h"
 
 namespace vz::app {
 
@@ -25,6 +27,9 @@ class CVelmoraApp : public wxApp {
   std::unique_ptr<CActivityLog> log_;
   RunState state_;
   CWxMessageService messages_;
+  CScanContext context_;
+  std::unique_ptr<CRepairArchive> archive_;
+  std::unique_ptr<pipeline::RepairServices> services_;
 };
 
 bool CVelmoraApp::OnInit() {
@@ -41,11 +46,23 @@ bool CVelmoraApp::OnInit() {
     std::exit(0);
   }
   log_ = std::make_unique<CActivityLog>(settings_);
+  archive_ = std::make_unique<CRepairArchive>(context_);
+  auto endNow = [](int code) { std::_Exit(code); };
+  services_.reset(new pipeline::RepairServices{*archive_, context_, messages_, *log_, state_, endNow});
   MainDialogActions actions;
   actions.openLogFile = [](const std::string& path) { wxLaunchDefaultApplication(wxString::FromUTF8(path)); };
-  actions.endProcessNow = [](int code) { std::_Exit(code); };
-  auto* dialog = new CMainDialog(messages_, *log_, state_, std::move(actions));
+  actions.endProcessNow = endNow;
+  CMainDialog* dialog = nullptr;
+  actions.runPreview = [this] {
+    context_.RepairMode = state_.RepairMode;
+    pipeline::RunPreview(nullptr, *services_);
+  };
+  dialog = new CMainDialog(messages_, *log_, state_, std::move(actions));
   messages_.SetParent(dialog);
+  // Archives named on the command line start in the list, as if browsed.
+  std::vector<std::string> given;
+  for (int i = 1; i < argc; ++i) given.push_back(wxString(argv[i]).utf8_string());
+  if (!given.empty()) dialog->Controller().AddFiles(given);
   dialog->Show();
   SetTopWindow(dialog);
   return true;

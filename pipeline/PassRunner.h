@@ -21,6 +21,8 @@ class CPassRunner {
   // Pauses a running pass or resumes a paused one; true when now paused.
   bool TogglePause();
   bool IsPaused() const { return control_.IsPaused(); }
+  // The control the pass's reports consult (nothing shows while paused).
+  CJobControl& Control() { return control_; }
   // Stops the pass at its next checkpoint and waits for the worker to end.
   void Stop();
   // Waits for a worker that ended by itself.
