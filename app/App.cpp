@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "AboutDialog.h"
+#include "HelpPage.h"
 #include "MainDialog.h"
 #include "WxMessageService.h"
 #include "app/ActivityLog.h"
@@ -52,6 +54,15 @@ bool CVelmoraApp::OnInit() {
   MainDialogActions actions;
   actions.openLogFile = [](const std::string& path) { wxLaunchDefaultApplication(wxString::FromUTF8(path)); };
   actions.endProcessNow = endNow;
+  // A missing page does nothing.
+  auto openHelp = [this] {
+    if (auto page = FindHelpPage(settings_)) wxLaunchDefaultBrowser("file://" + wxString::FromUTF8(page->string()));
+  };
+  actions.openHelp = openHelp;
+  actions.showAbout = [openHelp] {
+    CAboutDialog about(wxTheApp->GetTopWindow(), openHelp);
+    about.ShowModal();
+  };
   CMainDialog* dialog = nullptr;
   actions.runPreview = [this] {
     context_.RepairMode = state_.RepairMode;

@@ -76,6 +76,9 @@ CMainDialog::CMainDialog(IMessageService& messages, CActivityLog& log, RunState&
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->SkipPreviewMenu(); }, kMenuSkipPreview);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->ViewLog(); }, kMenuViewLog);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->ClearLog(); }, kMenuClearLog);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->About(); }, kMenuAbout);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->Help(); }, kMenuContents);
+  Bind(wxEVT_HELP, [this](wxHelpEvent&) { controller_->Help(); });
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
     if (e.CanVeto()) e.Veto();
     controller_->CloseRequested();
@@ -123,6 +126,10 @@ void CMainDialog::OnBrowse() {
 void CMainDialog::OnCharHook(wxKeyEvent& event) {
   if (event.GetKeyCode() == WXK_ESCAPE) {
     controller_->EscapePressed();
+    return;
+  }
+  if (event.GetKeyCode() == WXK_F1) {
+    controller_->Help();
     return;
   }
   event.Skip();

@@ -108,6 +108,14 @@ void CMainDialogController::ViewLog() {
   if (actions_.openLogFile) actions_.openLogFile(log_.LogFilePath().string());
 }
 
+void CMainDialogController::About() {
+  if (actions_.showAbout) actions_.showAbout();
+}
+
+void CMainDialogController::Help() {
+  if (actions_.openHelp) actions_.openHelp();
+}
+
 void CMainDialogController::ClearLog() {
   if (Ask(kClearLogQuestion, kMessageCaption)) log_.Clear();
 }

@@ -64,6 +64,8 @@ class CMainDialogController {
   void SkipPreviewMenu();
   void Repair();
   void ViewLog();
+  void About();
+  void Help();
   void ClearLog();
   void CloseRequested();  // title-bar close
   void ExitMenu();        // File > Exit

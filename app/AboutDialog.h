@@ -1,0 +1,16 @@
+#pragma once
+
+#include <wx/dialog.h>
+
+#include <functional>
+
+namespace vz::app {
+
+// "About Velmora for Zip": version, and links to the help page; the two mail
+// links stay inert.
+class CAboutDialog : public wxDialog {
+ public:
+  CAboutDialog(wxWindow* parent, std::function<void()> openHelp);
+};
+
+}  // namespace vz::app
