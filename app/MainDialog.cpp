@@ -4,6 +4,7 @@
 #include <wx/stattext.h>
 
 #include "app/Settings.h"
+#include "app/WxShared.h"
 #include "zip/ScanContext.h"
 
 namespace vz::app {
@@ -18,17 +19,6 @@ enum ControlId : int {
   kClearSelectedId = 1026,
   kQuickId = 1039,
   kAdvanceId = 1040,
-  kMenuSelectFile = 32771,
-  kMenuSaveCurrent = 32775,
-  kMenuSaveAll = 32776,
-  kMenuExit = 32777,
-  kMenuSkipPreview = 32778,
-  kMenuViewLog = 32779,
-  kMenuAbout = 32785,
-  kMenuContents = 32786,
-  kMenuClearLog = 32788,
-  kMenuQuick = 32790,
-  kMenuAdvance = 32791,
 };
 
 wxString Utf8(const std::string& s) { return wxString::FromUTF8(s); }
@@ -58,7 +48,8 @@ CMainDialog::CMainDialog(IMessageService& messages, CActivityLog& log, RunState&
   skipPreview_ = new wxCheckBox(panel, kSkipPreviewId, "", At(79, 232), Size(8, 8));
   new wxStaticText(panel, wxID_ANY, "Recommended  for  multiple files repairing", At(90, 231), Size(246, 18));
   repair_ = new wxButton(panel, kRepairId, "Repair", At(416, 264), Size(50, 14));
-  BuildMenu();
+  menu_ = BuildAppMenu();
+  SetMenuBar(menu_);
 
   controller_ = std::make_unique<CMainDialogController>(*this, messages, log, state, std::move(actions));
 
@@ -83,33 +74,9 @@ CMainDialog::CMainDialog(IMessageService& messages, CActivityLog& log, RunState&
     if (e.CanVeto()) e.Veto();
     controller_->CloseRequested();
   });
-  Bind(wxEVT_CHAR_HOOK, &CMainDialog::OnCharHook, this);
+  TakeKeys(this, {{WXK_ESCAPE, [this] { controller_->EscapePressed(); }}, {WXK_F1, [this] { controller_->Help(); }}});
 
   controller_->Initialise();
-}
-
-void CMainDialog::BuildMenu() {
-  auto* file = new wxMenu;
-  file->Append(kMenuSelectFile, "Select File");
-  file->Append(kMenuSaveCurrent, "Save Current File");
-  file->Append(kMenuSaveAll, "Save All");
-  file->Append(kMenuExit, "Exit");
-  auto* mode = new wxMenu;
-  mode->Append(kMenuQuick, "Quick Repair");
-  mode->Append(kMenuAdvance, "Advance Repair");
-  auto* option = new wxMenu;
-  option->AppendSubMenu(mode, "Repair Mode");
-  option->Append(kMenuSkipPreview, "Skip Preview");
-  option->Append(kMenuViewLog, "View Log");
-  option->Append(kMenuClearLog, "Clear Log");
-  auto* help = new wxMenu;
-  help->Append(kMenuAbout, "About Us ");
-  help->Append(kMenuContents, "Contents");
-  menu_ = new wxMenuBar;
-  menu_->Append(file, "File");
-  menu_->Append(option, "Option");
-  menu_->Append(help, "Help");
-  SetMenuBar(menu_);
 }
 
 void CMainDialog::OnBrowse() {
@@ -121,18 +88,6 @@ void CMainDialog::OnBrowse() {
   std::vector<std::string> chosen;
   for (const wxString& p : paths) chosen.push_back(p.utf8_string());
   controller_->AddFiles(chosen);
-}
-
-void CMainDialog::OnCharHook(wxKeyEvent& event) {
-  if (event.GetKeyCode() == WXK_ESCAPE) {
-    controller_->EscapePressed();
-    return;
-  }
-  if (event.GetKeyCode() == WXK_F1) {
-    controller_->Help();
-    return;
-  }
-  event.Skip();
 }
 
 void CMainDialog::ShowRows(const std::vector<std::string>& paths) {

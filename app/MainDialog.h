@@ -36,9 +36,7 @@ class CMainDialog : public wxFrame, public IMainDialogView {
  private:
   wxPoint At(int x, int y) const { return ConvertDialogToPixels(wxPoint(x, y)); }
   wxSize Size(int w, int h) const { return ConvertDialogToPixels(wxSize(w, h)); }
-  void BuildMenu();
   void OnBrowse();
-  void OnCharHook(wxKeyEvent& event);
 
   std::unique_ptr<CMainDialogController> controller_;
   wxListCtrl* list_ = nullptr;

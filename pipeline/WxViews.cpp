@@ -9,6 +9,7 @@
 
 #include "app/LogBlocks.h"
 #include "app/Settings.h"
+#include "app/WxShared.h"
 
 namespace vz::pipeline {
 namespace {
@@ -65,13 +66,7 @@ class CAnalysisDialog : public wxDialog, public IProgressDialogView {
       if (!runner_.IsPaused()) bridge_.Flush();
     }, 1027);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { controller_.StopClicked(); }, 1026);
-    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-      if (e.GetKeyCode() == WXK_ESCAPE) {
-        controller_.EscapePressed();
-        return;
-      }
-      e.Skip();
-    });
+    app::TakeKeys(this, {{WXK_ESCAPE, [this] { controller_.EscapePressed(); }}});
     Bind(wxEVT_HELP, [](wxHelpEvent&) {});
     Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& e) {
       e.Skip();
@@ -118,13 +113,7 @@ class CCompletionDialog : public wxDialog {
     viewLog_ = new wxCheckBox(this, 1025, "View Log File", l.At(40, 35), l.Size(120, 10));
     new wxButton(this, 1026, "OK", l.At(75, 58), l.Size(50, 14));
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { controller_.OkClicked(viewLog_->IsChecked()); }, 1026);
-    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-      if (e.GetKeyCode() == WXK_ESCAPE) {
-        controller_.EscapePressed();
-        return;
-      }
-      e.Skip();
-    });
+    app::TakeKeys(this, {{WXK_ESCAPE, [this] { controller_.EscapePressed(); }}});
     controller_.Initialise();
   }
 
@@ -186,13 +175,7 @@ class CFileSavingDialog : public wxDialog, public IProgressDialogView {
       if (e.CanVeto()) e.Veto();
       controller_.CloseRequested();
     });
-    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-      if (e.GetKeyCode() == WXK_ESCAPE) {
-        controller_.EscapePressed();
-        return;
-      }
-      e.Skip();
-    });
+    app::TakeKeys(this, {{WXK_ESCAPE, [this] { controller_.EscapePressed(); }}});
     Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& e) {
       e.Skip();
       controller_.Initialise([this](IJobGate& gate) {
@@ -231,11 +214,6 @@ enum PreviewId : int {
   kBack = 1015,
   kSaveAll = 1016,
   kSaveCurrent = 1017,
-  kMenuSaveCurrent = 32775,
-  kMenuSaveAll = 32776,
-  kMenuExit = 32777,
-  kMenuViewLog = 32779,
-  kMenuClearLog = 32788,
 };
 
 class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisReporter {
@@ -268,17 +246,11 @@ class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisRepor
     labels_[1] = new wxStaticText(panel, 1045, "Number Of Files Extracted :", l.At(18, 66), l.Size(90, 12));
     listed_ = new wxStaticText(panel, 1043, "", l.At(108, 65), l.Size(69, 12));
 
-    auto* file = new wxMenu;
-    file->Append(32771, "Select File")->Enable(false);
-    file->Append(kMenuSaveCurrent, "Save Current File");
-    file->Append(kMenuSaveAll, "Save All");
-    file->Append(kMenuExit, "Exit");
-    auto* option = new wxMenu;
-    option->Append(kMenuViewLog, "View Log");
-    option->Append(kMenuClearLog, "Clear Log");
-    menu_ = new wxMenuBar;
-    menu_->Append(file, "File");
-    menu_->Append(option, "Option");
+    // The main dialog's menu; what belongs to the main dialog alone is greyed.
+    menu_ = app::BuildAppMenu();
+    for (int id : {app::kMenuSelectFile, app::kMenuSkipPreview, app::kMenuQuick, app::kMenuAdvance}) {
+      menu_->Enable(id, false);
+    }
     SetMenuBar(menu_);
 
     PreviewActions actions;
@@ -309,23 +281,17 @@ class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisRepor
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { controller_->Back(); }, kBack);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { controller_->SaveCurrentFile(); }, kSaveCurrent);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { controller_->SaveAll(); }, kSaveAll);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->SaveCurrentFile(); }, kMenuSaveCurrent);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->SaveAll(); }, kMenuSaveAll);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->MenuExit(); }, kMenuExit);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->SaveCurrentFile(); }, app::kMenuSaveCurrent);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->SaveAll(); }, app::kMenuSaveAll);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->MenuExit(); }, app::kMenuExit);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) {
       wxLaunchDefaultApplication(Utf8(services_.log.LogFilePath().string()));
-    }, kMenuViewLog);
+    }, app::kMenuViewLog);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
       if (e.CanVeto()) e.Veto();
       controller_->CloseRequested();
     });
-    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-      if (e.GetKeyCode() == WXK_ESCAPE) {
-        controller_->EscapePressed();
-        return;
-      }
-      e.Skip();
-    });
+    app::TakeKeys(this, {{WXK_ESCAPE, [this] { controller_->EscapePressed(); }}});
     list_->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& e) {
       if (e.ControlDown() && e.GetKeyCode() == 'C') {
         CopySelectedRows();
@@ -355,7 +321,7 @@ class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisRepor
   void EnableNextFile(bool e) override { buttons_[0]->Enable(e); }
   void EnableSaveCurrent(bool e) override {
     buttons_[2]->Enable(e);
-    menu_->Enable(kMenuSaveCurrent, e);
+    menu_->Enable(app::kMenuSaveCurrent, e);
   }
   void EnableSaveAll(bool e) override { buttons_[3]->Enable(e); }
   void EnableBack(bool e) override { buttons_[4]->Enable(e); }
