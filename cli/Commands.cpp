@@ -56,6 +56,19 @@ struct LogChoice {
   app::CNullLog none;
 };
 
+// What every command line run needs: the engine set to the chosen mode, the
+// Ctrl+C gate, the log (or none) and the progress line.
+struct CliRun {
+  explicit CliRun(const Options& options) : archive(context), log(options.log), progress(options.quiet) {
+    context.RepairMode = ModeOf(options);
+  }
+  CScanContext context;
+  CRepairArchive archive;
+  CInterruptGate gate;
+  LogChoice log;
+  CConsoleProgress progress;
+};
+
 void StartLog(app::ILogSink& log, const std::vector<std::string>& archives, int mode) {
   log.AppendLog(app::StartHeaderBlock(app::LocalNow()));
   log.AppendLog(app::SourceFilesBlock(archives, mode, false));
@@ -129,16 +142,11 @@ void ListReporter::RowEntry(const CEntryHeader& info) {
 }  // namespace
 
 int ListArchives(const Options& options) {
-  CScanContext context;
-  context.RepairMode = ModeOf(options);
-  CRepairArchive archive(context);
-  CInterruptGate gate;
-  LogChoice log(options.log);
-  CConsoleProgress progress(options.quiet);
+  CliRun run(options);
   int stall = 0;
   if (options.log) {
-    StartLog(log.Sink(), options.archives, context.RepairMode);
-    log.Sink().AppendLog(app::AnalysisHeadingBlock(options.archives.size()));
+    StartLog(run.log.Sink(), options.archives, run.context.RepairMode);
+    run.log.Sink().AppendLog(app::AnalysisHeadingBlock(options.archives.size()));
   }
 
   json document = {{"mode", options.mode}, {"archives", json::array()}};
@@ -154,12 +162,12 @@ int ListArchives(const Options& options) {
       continue;
     }
     json entries = json::array();
-    ListReporter reporter(progress, options.json ? &entries : nullptr);
-    progress.SetArchive(path);
+    ListReporter reporter(run.progress, options.json ? &entries : nullptr);
+    run.progress.SetArchive(path);
     if (!options.json) std::cout << path << ":\n";
-    pipeline::CAnalysisPass pass(archive, context, log.Sink(), reporter, gate, stall);
+    pipeline::CAnalysisPass pass(run.archive, run.context, run.log.Sink(), reporter, run.gate, stall);
     pipeline::AnalysisEnd end = pass.Run(options.archives, number);
-    progress.Clear();
+    run.progress.Clear();
     if (end == pipeline::AnalysisEnd::Stopped) return kExitInterrupted;
     if (end == pipeline::AnalysisEnd::TooSmall) PrintError(path, kTooSmallText);
     for (const std::string& message : reporter.messages) PrintError(path, message);
@@ -280,15 +288,10 @@ int RecoverArchives(const Options& options) {
     std::cerr << "velmora-zip-cli: " << *problem << "\n";
     return kExitNothing;
   }
-  CScanContext context;
-  context.RepairMode = ModeOf(options);
-  CRepairArchive archive(context);
-  CInterruptGate gate;
-  LogChoice log(options.log);
-  CConsoleProgress progress(options.quiet);
+  CliRun run(options);
   Totals totals;
   json archives = json::array();
-  RecoverPrinter printer(options, progress, totals, archives);
+  RecoverPrinter printer(options, run.progress, totals, archives);
 
   std::vector<std::string> sources;
   for (const std::string& path : options.archives) {
@@ -300,7 +303,7 @@ int RecoverArchives(const Options& options) {
       sources.push_back(path);
     }
   }
-  if (options.log) StartLog(log.Sink(), options.archives, context.RepairMode);
+  if (options.log) StartLog(run.log.Sink(), options.archives, run.context.RepairMode);
 
   bool stopped = false;
   if (!options.out.empty()) {
@@ -308,12 +311,12 @@ int RecoverArchives(const Options& options) {
     pipeline::SavingRequest request;
     request.sourceFiles = sources;
     request.destination = options.out;
-    pipeline::CSavingPass pass(archive, context, log.Sink(), printer, gate, stall);
+    pipeline::CSavingPass pass(run.archive, run.context, run.log.Sink(), printer, run.gate, stall);
     stopped = pass.Run(request) == pipeline::SavingEnd::Stopped;
   } else {
-    log.Sink().AppendLog(app::SavingHeadingBlock());
+    run.log.Sink().AppendLog(app::SavingHeadingBlock());
     try {
-      context.Gate = &gate;
+      run.context.Gate = &run.gate;
       for (const std::string& path : sources) {
         std::error_code ec;
         if (std::filesystem::file_size(path, ec) <= 100) {
@@ -322,24 +325,24 @@ int RecoverArchives(const Options& options) {
         }
         printer.SetFileName(path);
         printer.BeginArchive(path, options.into);
-        log.Sink().AppendLog(app::DestinationBlock(options.into));
-        archive.OpenArchive(path);
-        for (std::size_t i = 0; i < archive.EntryCount(); ++i) {
+        run.log.Sink().AppendLog(app::DestinationBlock(options.into));
+        run.archive.OpenArchive(path);
+        for (std::size_t i = 0; i < run.archive.EntryCount(); ++i) {
           EntrySaveReport report;
-          archive.SaveEntry(i, options.into, CRepairArchive::kSaveBufferSize, &report);
+          run.archive.SaveEntry(i, options.into, CRepairArchive::kSaveBufferSize, &report);
           printer.EntrySaved(report);
         }
-        archive.CloseArchive();
+        run.archive.CloseArchive();
       }
     } catch (const CArchiveError& e) {
       if (e.Code() != kStopped) throw;
-      archive.CloseArchive();
+      run.archive.CloseArchive();
       stopped = true;
     }
-    context.Gate = nullptr;
+    run.context.Gate = nullptr;
   }
-  progress.Clear();
-  log.Sink().AppendLog(stopped ? app::AbortedBlock() : app::CompletedBlock());
+  run.progress.Clear();
+  run.log.Sink().AppendLog(stopped ? app::AbortedBlock() : app::CompletedBlock());
 
   if (options.json) {
     json document = {{"mode", options.mode},
