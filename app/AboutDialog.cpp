@@ -7,7 +7,8 @@
 namespace vz::app {
 
 CAboutDialog::CAboutDialog(wxWindow* parent, std::function<void()> openHelp)
-    : wxDialog(parent, wxID_ANY, "About Velmora for Zip") {
+    : wxDialog(parent, wxID_ANY, "About Velmora for Zip", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE,
+               "about") {
   auto at = [this](int x, int y) { return ConvertDialogToPixels(wxPoint(x, y)); };
   auto size = [this](int w, int h) { return ConvertDialogToPixels(wxSize(w, h)); };
   SetClientSize(size(267, 190));

@@ -28,7 +28,7 @@ wxString Utf8(const std::string& s) { return wxString::FromUTF8(s); }
 CMainDialog::CMainDialog(IMessageService& messages, CActivityLog& log, RunState& state,
                          MainDialogActions actions)
     : wxFrame(nullptr, wxID_ANY, Utf8(std::string(kWindowTitle)), wxDefaultPosition, wxDefaultSize,
-              wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX) {
+              wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX, "main") {
   auto* panel = new wxPanel(this);
   SetClientSize(Size(484, 292));
   panel->SetSize(GetClientSize());

@@ -12,18 +12,21 @@
 
 namespace vz::app {
 
+// The menu's commands, numbered as the resource numbers them less 10000:
+// the toolkit takes command ids below 0x7FFF only.
+inline constexpr int kMenuIdShift = 10000;
 enum MenuId : int {
-  kMenuSelectFile = 32771,
-  kMenuSaveCurrent = 32775,
-  kMenuSaveAll = 32776,
-  kMenuExit = 32777,
-  kMenuSkipPreview = 32778,
-  kMenuViewLog = 32779,
-  kMenuAbout = 32785,
-  kMenuContents = 32786,
-  kMenuClearLog = 32788,
-  kMenuQuick = 32790,
-  kMenuAdvance = 32791,
+  kMenuSelectFile = 32771 - kMenuIdShift,
+  kMenuSaveCurrent = 32775 - kMenuIdShift,
+  kMenuSaveAll = 32776 - kMenuIdShift,
+  kMenuExit = 32777 - kMenuIdShift,
+  kMenuSkipPreview = 32778 - kMenuIdShift,
+  kMenuViewLog = 32779 - kMenuIdShift,
+  kMenuAbout = 32785 - kMenuIdShift,
+  kMenuContents = 32786 - kMenuIdShift,
+  kMenuClearLog = 32788 - kMenuIdShift,
+  kMenuQuick = 32790 - kMenuIdShift,
+  kMenuAdvance = 32791 - kMenuIdShift,
 };
 
 wxMenuBar* BuildAppMenu();

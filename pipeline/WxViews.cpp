@@ -25,12 +25,27 @@ struct DialogUnits {
   wxWindow* window;
 };
 
+// Lets a test's pacing run at every checkpoint of a pass; passes the gate
+// through untouched when there is none.
+class CPacedGate : public IJobGate {
+ public:
+  CPacedGate(IJobGate& gate, const std::function<void()>& pace) : gate_(gate), pace_(pace) {}
+  void Checkpoint() override {
+    if (pace_) pace_();
+    gate_.Checkpoint();
+  }
+
+ private:
+  IJobGate& gate_;
+  const std::function<void()>& pace_;
+};
+
 // --------------------------------------------------------------- analysis --
 
 class CAnalysisDialog : public wxDialog, public IProgressDialogView {
  public:
   CAnalysisDialog(wxWindow* parent, RepairServices& services, IAnalysisReporter& preview, int fileNumber)
-      : wxDialog(parent, wxID_ANY, Title()),
+      : wxDialog(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE, "analysis"),
         services_(services),
         preview_(preview),
         fileNumber_(fileNumber),
@@ -72,7 +87,8 @@ class CAnalysisDialog : public wxDialog, public IProgressDialogView {
       e.Skip();
       std::vector<std::string> files = services_.state.SourceFileList;
       controller_.Initialise([this, files](IJobGate& gate) {
-        CAnalysisPass pass(services_.archive, services_.context, services_.log, reporter_, gate,
+        CPacedGate paced(gate, services_.pace);
+        CAnalysisPass pass(services_.archive, services_.context, services_.log, reporter_, paced,
                            services_.analysisStall);
         pass.Run(files, fileNumber_);
       });
@@ -104,9 +120,8 @@ class CAnalysisDialog : public wxDialog, public IProgressDialogView {
 class CCompletionDialog : public wxDialog {
  public:
   CCompletionDialog(wxWindow* parent, RepairServices& services)
-      : wxDialog(parent, wxID_ANY, Title()),
-        controller_(services.messages, services.log,
-                    [](const std::string& path) { wxLaunchDefaultApplication(Utf8(path)); }, services.endProcessNow) {
+      : wxDialog(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE, "completion"),
+        controller_(services.messages, services.log, services.openFile, services.endProcessNow) {
     DialogUnits l(this);
     SetClientSize(l.Size(200, 80));
     new wxStaticText(this, wxID_ANY, "Saving Completed Successfully", l.At(40, 15), l.Size(140, 10));
@@ -127,7 +142,7 @@ class CCompletionDialog : public wxDialog {
 class CFileSavingDialog : public wxDialog, public IProgressDialogView {
  public:
   CFileSavingDialog(wxWindow* parent, RepairServices& services, SavingRequest request)
-      : wxDialog(parent, wxID_ANY, Title()),
+      : wxDialog(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE, "file-saving"),
         services_(services),
         request_(std::move(request)),
         dispatcher_(this),
@@ -179,7 +194,9 @@ class CFileSavingDialog : public wxDialog, public IProgressDialogView {
     Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& e) {
       e.Skip();
       controller_.Initialise([this](IJobGate& gate) {
-        CSavingPass pass(services_.archive, services_.context, services_.log, reporter_, gate, services_.savingStall);
+        CPacedGate paced(gate, services_.pace);
+        CSavingPass pass(services_.archive, services_.context, services_.log, reporter_, paced, services_.savingStall,
+                         services_.clock);
         pass.Run(request_);
       });
     });
@@ -220,7 +237,7 @@ class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisRepor
  public:
   CPreviewFrame(wxWindow* parent, RepairServices& services)
       : wxFrame(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize,
-                wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX),
+                wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX, "preview"),
         services_(services) {
     auto* panel = new wxPanel(this);
     DialogUnits l(this);
@@ -259,6 +276,7 @@ class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisRepor
       dialog.ShowModal();
     };
     actions.chooseFolder = [this]() -> std::optional<std::string> {
+      if (services_.chooseFolder) return services_.chooseFolder(this);
       wxDirDialog dialog(this, "Select the Destination Path");
       if (dialog.ShowModal() != wxID_OK) return std::nullopt;
       return dialog.GetPath().utf8_string();
@@ -284,14 +302,16 @@ class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisRepor
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->SaveCurrentFile(); }, app::kMenuSaveCurrent);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->SaveAll(); }, app::kMenuSaveAll);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { controller_->MenuExit(); }, app::kMenuExit);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) {
-      wxLaunchDefaultApplication(Utf8(services_.log.LogFilePath().string()));
-    }, app::kMenuViewLog);
+    for (int id : {app::kMenuViewLog, app::kMenuClearLog, app::kMenuContents, app::kMenuAbout}) {
+      Bind(wxEVT_MENU, [this, id](wxCommandEvent&) { ForwardMenu(id); }, id);
+    }
+    Bind(wxEVT_HELP, [this](wxHelpEvent&) { ForwardMenu(app::kMenuContents); });
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
       if (e.CanVeto()) e.Veto();
       controller_->CloseRequested();
     });
-    app::TakeKeys(this, {{WXK_ESCAPE, [this] { controller_->EscapePressed(); }}});
+    app::TakeKeys(this, {{WXK_ESCAPE, [this] { controller_->EscapePressed(); }},
+                         {WXK_F1, [this] { ForwardMenu(app::kMenuContents); }}});
     list_->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& e) {
       if (e.ControlDown() && e.GetKeyCode() == 'C') {
         CopySelectedRows();
@@ -346,6 +366,10 @@ class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisRepor
   void Finished() override {}
 
  private:
+  void ForwardMenu(int id) {
+    if (services_.forwardMenu) services_.forwardMenu(id);
+  }
+
   void CopySelectedRows() {
     wxString text;
     for (long item = list_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); item >= 0;

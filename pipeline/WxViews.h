@@ -12,7 +12,10 @@
 #include <wx/stattext.h>
 
 #include <functional>
+#include <ctime>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "pipeline/AnalysisPass.h"
 #include "pipeline/DialogControllers.h"
@@ -35,12 +38,28 @@ class CWxUiDispatcher : public IUiDispatcher {
 
 // What the repair windows share for one run.
 struct RepairServices {
+  RepairServices(CRepairArchive& a, CScanContext& c, app::IMessageService& m, app::CActivityLog& l,
+                 app::RunState& s, std::function<void(int)> end)
+      : archive(a), context(c), messages(m), log(l), state(s), endProcessNow(std::move(end)) {}
+
   CRepairArchive& archive;
   CScanContext& context;
   app::IMessageService& messages;
   app::CActivityLog& log;
   app::RunState& state;
   std::function<void(int)> endProcessNow;
+  // Opens a file with the desktop's default application (the log).
+  std::function<void(const std::string&)> openFile;
+  // Runs a menu command that belongs to the main dialog (View Log, Clear
+  // Log, Contents, About), which the Preview forwards.
+  std::function<void(int menuId)> forwardMenu;
+  // The folder browser; empty means the toolkit's own.
+  std::function<std::optional<std::string>(wxWindow* parent)> chooseFolder;
+  // Called on the worker at every checkpoint of a pass; empty in the
+  // program. The GUI test slows a pass with it so that its dialog is seen.
+  std::function<void()> pace;
+  // The local time that names the destination folders; empty means now.
+  std::function<std::tm()> clock;
   int analysisStall = 0;
   int savingStall = 0;
 };

@@ -15,6 +15,10 @@ fi
 home=$(mktemp -d)
 trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$home"' EXIT
 export HOME=$home XDG_STATE_HOME=$home/state XDG_CONFIG_HOME=$home/config
+# The user's settings come first: the build's data, a log of our own.
+mkdir -p "$home/config/velmora-zip" "$home/state/velmora-zip"
+printf '[VFZIP]\nFilePath=%s\nLogPath=%s\n' "$(cd "$(dirname "$program")/../res" 2>/dev/null && pwd)" \
+  "$home/state/velmora-zip" >"$home/config/velmora-zip/settings.ini"
 pids=()
 
 wait_window() {  # name regex, seconds
