@@ -8,6 +8,7 @@
 #include "AboutDialog.h"
 #include "HelpPage.h"
 #include "WxMessageService.h"
+#include "widgets/SplashScreen.h"
 
 namespace vz::app {
 
@@ -51,8 +52,7 @@ void CDesktopSession::OpenHelp() {
 
 void CDesktopSession::ShowAbout() {
   wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
-  CAboutDialog about(parent, [this] { OpenHelp(); });
-  if (seams_.aboutShown) seams_.aboutShown(&about);
+  CAboutDialog about(parent, CAppFolders::Load(settings_), [this] { OpenHelp(); });
   about.ShowModal();
 }
 
@@ -67,7 +67,11 @@ CMainDialog* CDesktopSession::ShowMainDialog(const std::vector<std::string>& arc
     context_.RepairMode = state_.RepairMode;
     pipeline::RunPreview(nullptr, *services_);
   };
-  mainDialog_ = new CMainDialog(*messages_, *log_, state_, std::move(actions));
+  const CAppFolders folders = CAppFolders::Load(settings_);
+  services_->folders = folders;
+  // The splash stands while the main dialog is being made, before it shows.
+  widgets::ShowStartupSplash(folders.SkinFolder, seams_.splashShown);
+  mainDialog_ = new CMainDialog(*messages_, *log_, state_, folders, std::move(actions));
   if (ownMessages_) static_cast<CWxMessageService*>(ownMessages_.get())->SetParent(mainDialog_);
   // Archives named at start-up come first in the list, as if browsed.
   if (!archives.empty()) mainDialog_->Controller().AddFiles(archives);

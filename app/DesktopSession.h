@@ -35,8 +35,8 @@ struct DesktopSeams {
   std::function<void()> pace;
   // The local time of the log's header and the folders' names; empty: now.
   std::function<std::tm()> clock;
-  // Called with every About box as it is about to run modally.
-  std::function<void(wxWindow*)> aboutShown;
+  // Called once while the start-up splash is fully shown.
+  std::function<void(wxWindow*)> splashShown;
 };
 
 class CDesktopSession {

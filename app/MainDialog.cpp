@@ -5,6 +5,8 @@
 
 #include "app/Settings.h"
 #include "app/WxShared.h"
+#include "widgets/AppIcons.h"
+#include "widgets/SkinBackground.h"
 #include "zip/ScanContext.h"
 
 namespace vz::app {
@@ -25,13 +27,15 @@ wxString Utf8(const std::string& s) { return wxString::FromUTF8(s); }
 
 }  // namespace
 
-CMainDialog::CMainDialog(IMessageService& messages, CActivityLog& log, RunState& state,
+CMainDialog::CMainDialog(IMessageService& messages, CActivityLog& log, RunState& state, const CAppFolders& folders,
                          MainDialogActions actions)
     : wxFrame(nullptr, wxID_ANY, Utf8(std::string(kWindowTitle)), wxDefaultPosition, wxDefaultSize,
               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX, "main") {
   auto* panel = new wxPanel(this);
   SetClientSize(Size(484, 292));
   panel->SetSize(GetClientSize());
+  widgets::PaintSkin(panel, widgets::LoadSkin(folders.SkinFolder, "Browse.bmp"));
+  widgets::ApplyAppIcons(this, folders.InstallFolder);
 
   new wxStaticText(panel, wxID_ANY, "Select File(s)      :", At(13, 58), Size(60, 18));
   list_ = new wxListCtrl(panel, kListId, At(78, 58), Size(330, 108),

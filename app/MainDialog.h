@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/MainDialogController.h"
+#include "app/Settings.h"
 
 namespace vz::app {
 
@@ -17,7 +18,7 @@ namespace vz::app {
 // the places the skins are painted for, every event handed to the controller.
 class CMainDialog : public wxFrame, public IMainDialogView {
  public:
-  CMainDialog(IMessageService& messages, CActivityLog& log, RunState& state,
+  CMainDialog(IMessageService& messages, CActivityLog& log, RunState& state, const CAppFolders& folders,
               MainDialogActions actions);
 
   // IMainDialogView

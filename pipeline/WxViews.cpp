@@ -7,9 +7,15 @@
 #include <wx/clipbrd.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+
 #include "app/LogBlocks.h"
 #include "app/Settings.h"
 #include "app/WxShared.h"
+#include "widgets/AppIcons.h"
+#include "widgets/SkinBackground.h"
+#include "widgets/TextProgressCtrl.h"
+#include "widgets/TransparentStatic.h"
 
 namespace vz::pipeline {
 namespace {
@@ -18,6 +24,15 @@ wxString Utf8(const std::string& s) { return wxString::FromUTF8(s); }
 wxString Title() { return Utf8(std::string(app::kWindowTitle)); }
 
 // Places in dialog units, as the skins are painted for them.
+// The shaped windows cut away every pixel of this colour of their skin.
+const wxColour kShapeColour(0, 255, 0);
+
+// Dresses a window: its skin as the background, the program's icons.
+void Dress(wxTopLevelWindow* window, wxWindow* background, const RepairServices& services, const char* skinFile) {
+  widgets::PaintSkin(background, widgets::LoadSkin(services.folders.SkinFolder, skinFile));
+  widgets::ApplyAppIcons(window, services.folders.InstallFolder);
+}
+
 struct DialogUnits {
   explicit DialogUnits(wxWindow* w) : window(w) {}
   wxPoint At(int x, int y) const { return window->ConvertDialogToPixels(wxPoint(x, y)); }
@@ -55,13 +70,18 @@ class CAnalysisDialog : public wxDialog, public IProgressDialogView {
         controller_(*this, services.messages, runner_, services.archive, services.context, services.endProcessNow) {
     DialogUnits l(this);
     SetClientSize(l.Size(214, 97));
+    Dress(this, this, services, "analysis.bmp");
     pause_ = new wxButton(this, 1027, "Pause", l.At(109, 77), l.Size(50, 14));
     new wxButton(this, 1026, "Stop", l.At(54, 77), l.Size(50, 14));
-    new wxStaticText(this, wxID_ANY, "Analysis is in Progress, Please  wait .....", l.At(40, 38), l.Size(128, 8));
-    bar_ = new wxGauge(this, 1024, 100, l.At(40, 50), l.Size(132, 12));
+    auto* note = new wxStaticText(this, wxID_ANY, "Analysis is in Progress, Please  wait .....", l.At(40, 38),
+                                  l.Size(128, 8));
+    // The template's width was made for a smaller font; never cut the text.
+    note->SetSize(std::max(note->GetSize().x, note->GetBestSize().x), note->GetSize().y);
+    bar_ = new widgets::CTextProgressCtrl(this, 1024, l.At(40, 50), l.Size(132, 12));
+    bar_->SetRange(0, 100);
 
     CUiBridge::Target target;
-    target.value = [this](int, int value) { bar_->SetValue(std::clamp(value, 0, 100)); };
+    target.value = [this](int, int value) { bar_->SetPos(value); };
     target.text = [this](int, const std::string& text) { preview_.SetListedCount(text); };
     target.rows = [this](const std::vector<EntryRow>& rows) {
       for (const auto& row : rows) preview_.AddRow(row);
@@ -112,7 +132,7 @@ class CAnalysisDialog : public wxDialog, public IProgressDialogView {
   CBridgedAnalysisReporter reporter_;
   CAnalysisDialogController controller_;
   wxButton* pause_ = nullptr;
-  wxGauge* bar_ = nullptr;
+  widgets::CTextProgressCtrl* bar_ = nullptr;
 };
 
 // ------------------------------------------------------------ completion --
@@ -120,10 +140,13 @@ class CAnalysisDialog : public wxDialog, public IProgressDialogView {
 class CCompletionDialog : public wxDialog {
  public:
   CCompletionDialog(wxWindow* parent, RepairServices& services)
-      : wxDialog(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE, "completion"),
+      : wxDialog(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxFRAME_SHAPED,
+                 "completion"),
         controller_(services.messages, services.log, services.openFile, services.endProcessNow) {
     DialogUnits l(this);
     SetClientSize(l.Size(200, 80));
+    Dress(this, this, services, "view-log.bmp");
+    if (const wxBitmap* skin = widgets::SkinOf(this)) widgets::ShapeFromSkin(this, *skin, kShapeColour);
     new wxStaticText(this, wxID_ANY, "Saving Completed Successfully", l.At(40, 15), l.Size(140, 10));
     viewLog_ = new wxCheckBox(this, 1025, "View Log File", l.At(40, 35), l.Size(120, 10));
     new wxButton(this, 1026, "OK", l.At(75, 58), l.Size(50, 14));
@@ -142,7 +165,8 @@ class CCompletionDialog : public wxDialog {
 class CFileSavingDialog : public wxDialog, public IProgressDialogView {
  public:
   CFileSavingDialog(wxWindow* parent, RepairServices& services, SavingRequest request)
-      : wxDialog(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE, "file-saving"),
+      : wxDialog(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxFRAME_SHAPED,
+                 "file-saving"),
         services_(services),
         request_(std::move(request)),
         dispatcher_(this),
@@ -156,23 +180,29 @@ class CFileSavingDialog : public wxDialog, public IProgressDialogView {
                     services.endProcessNow) {
     DialogUnits l(this);
     SetClientSize(l.Size(349, 209));
-    new wxStaticText(this, wxID_ANY, "File Name  :", l.At(20, 30), l.Size(50, 10));
-    texts_[CBridgedSavingReporter::kFileName] = new wxStaticText(this, 1018, "", l.At(75, 30), l.Size(260, 10));
-    new wxStaticText(this, wxID_ANY, "File Count :", l.At(20, 48), l.Size(50, 10));
-    texts_[CBridgedSavingReporter::kFileNumber] = new wxStaticText(this, 1019, "", l.At(75, 48), l.Size(20, 10));
-    new wxStaticText(this, wxID_ANY, "/", l.At(97, 48), l.Size(6, 10));
-    texts_[CBridgedSavingReporter::kFileTotal] = new wxStaticText(this, 1012, "", l.At(105, 48), l.Size(30, 10));
-    new wxStaticText(this, wxID_ANY, "File Path   :", l.At(20, 66), l.Size(50, 10));
-    texts_[CBridgedSavingReporter::kDestination] = new wxStaticText(this, 1020, "", l.At(75, 66), l.Size(260, 20));
-    new wxStaticText(this, wxID_ANY, "Current Progress", l.At(20, 95), l.Size(100, 10));
-    bars_[0] = new wxGauge(this, 1021, 100, l.At(20, 107), l.Size(309, 12));
-    new wxStaticText(this, wxID_ANY, "Overall Progress", l.At(20, 127), l.Size(100, 10));
-    bars_[1] = new wxGauge(this, 1032, 100, l.At(20, 139), l.Size(309, 12));
+    Dress(this, this, services, "file-saving.bmp");
+    if (const wxBitmap* skin = widgets::SkinOf(this)) widgets::ShapeFromSkin(this, *skin, kShapeColour);
+    auto label = [&](int id, const char* text, int x, int y, int w, int h) {
+      return new widgets::CTransparentStatic2(this, id, text, l.At(x, y), l.Size(w, h));
+    };
+    label(wxID_ANY, "File Name  :", 20, 30, 50, 10);
+    texts_[CBridgedSavingReporter::kFileName] = label(1018, "", 75, 30, 260, 10);
+    label(wxID_ANY, "File Count :", 20, 48, 50, 10);
+    texts_[CBridgedSavingReporter::kFileNumber] = label(1019, "", 75, 48, 20, 10);
+    label(wxID_ANY, "/", 97, 48, 6, 10);
+    texts_[CBridgedSavingReporter::kFileTotal] = label(1012, "", 105, 48, 30, 10);
+    label(wxID_ANY, "File Path   :", 20, 66, 50, 10);
+    texts_[CBridgedSavingReporter::kDestination] = label(1020, "", 75, 66, 260, 20);
+    label(wxID_ANY, "Current Progress", 20, 95, 100, 10);
+    bars_[0] = new widgets::CTextProgressCtrl(this, 1021, l.At(20, 107), l.Size(309, 12));
+    label(wxID_ANY, "Overall Progress", 20, 127, 100, 10);
+    bars_[1] = new widgets::CTextProgressCtrl(this, 1032, l.At(20, 139), l.Size(309, 12));
+    for (auto* bar : bars_) bar->SetRange(0, 100);
     pause_ = new wxButton(this, 1023, "Pause", l.At(230, 180), l.Size(50, 14));
     new wxButton(this, 1022, "Stop", l.At(285, 180), l.Size(50, 14));
 
     CUiBridge::Target target;
-    target.value = [this](int slot, int value) { bars_[slot == 1 ? 1 : 0]->SetValue(std::clamp(value, 0, 100)); };
+    target.value = [this](int slot, int value) { bars_[slot == 1 ? 1 : 0]->SetPos(value); };
     target.text = [this](int slot, const std::string& text) {
       if (slot >= 0 && slot < 4) texts_[slot]->SetLabel(Utf8(text));
     };
@@ -217,8 +247,8 @@ class CFileSavingDialog : public wxDialog, public IProgressDialogView {
   CUiBridge bridge_;
   CBridgedSavingReporter reporter_;
   CFileSavingController controller_;
-  wxStaticText* texts_[4] = {};
-  wxGauge* bars_[2] = {};
+  widgets::CTransparentStatic2* texts_[4] = {};
+  widgets::CTextProgressCtrl* bars_[2] = {};
   wxButton* pause_ = nullptr;
 };
 
@@ -243,25 +273,29 @@ class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisRepor
     DialogUnits l(this);
     SetClientSize(l.Size(484, 292));
     panel->SetSize(GetClientSize());
+    Dress(this, panel, services, "preview.bmp");
     buttons_[0] = new wxButton(panel, kNextFile, "Next File", l.At(244, 244), l.Size(74, 14));
     buttons_[1] = new wxButton(panel, kBackFile, "Back File", l.At(166, 244), l.Size(74, 14));
     buttons_[2] = new wxButton(panel, kSaveCurrent, "Save Current File", l.At(331, 266), l.Size(82, 14));
     buttons_[3] = new wxButton(panel, kSaveAll, "Save All", l.At(417, 266), l.Size(50, 14));
     buttons_[4] = new wxButton(panel, kBack, "Back", l.At(14, 266), l.Size(50, 14));
-    labels_[0] = new wxStaticText(panel, 1044, "Source File Path    :", l.At(17, 50), l.Size(66, 8));
-    new wxStaticText(panel, wxID_ANY, " File Number :", l.At(16, 247), l.Size(47, 8));
-    number_ = new wxStaticText(panel, 1012, "", l.At(61, 247), l.Size(12, 8), wxALIGN_RIGHT);
-    new wxStaticText(panel, 1036, "/", l.At(76, 247), l.Size(8, 8));
-    total_ = new wxStaticText(panel, 1033, "", l.At(82, 247), l.Size(13, 8));
-    path_ = new wxStaticText(panel, 1037, "", l.At(83, 50), l.Size(385, 17));
+    auto label = [&](int id, const char* text, int x, int y, int w, int h, long style = 0) {
+      return new widgets::CTransparentStatic(panel, id, text, l.At(x, y), l.Size(w, h), style);
+    };
+    labels_[0] = label(1044, "Source File Path    :", 17, 50, 66, 8);
+    label(wxID_ANY, " File Number :", 16, 247, 47, 8);
+    number_ = label(1012, "", 61, 247, 12, 8, wxALIGN_RIGHT);
+    label(1036, "/", 76, 247, 8, 8);
+    total_ = label(1033, "", 82, 247, 13, 8);
+    path_ = label(1037, "", 83, 50, 385, 17);
     list_ = new wxListCtrl(panel, kEntryList, l.At(15, 79), l.Size(452, 157),
                            wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_SUNKEN);
     const char* headings[] = {"File Name", "UnCompressed File Size", "Compressed File Size", "Compression Ratio",
                               "Modified Time", "CRC 32"};
     const int widths[] = {200, 135, 125, 115, 100, 100};
     for (int i = 0; i < 6; ++i) list_->InsertColumn(i, headings[i], wxLIST_FORMAT_LEFT, widths[i]);
-    labels_[1] = new wxStaticText(panel, 1045, "Number Of Files Extracted :", l.At(18, 66), l.Size(90, 12));
-    listed_ = new wxStaticText(panel, 1043, "", l.At(108, 65), l.Size(69, 12));
+    labels_[1] = label(1045, "Number Of Files Extracted :", 18, 66, 90, 12);
+    listed_ = label(1043, "", 108, 65, 69, 12);
 
     // The main dialog's menu; what belongs to the main dialog alone is greyed.
     menu_ = app::BuildAppMenu();
@@ -386,11 +420,11 @@ class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisRepor
   std::unique_ptr<CPreviewController> controller_;
   std::unique_ptr<wxGUIEventLoop> loop_;
   wxButton* buttons_[5] = {};
-  wxStaticText* labels_[2] = {};
-  wxStaticText* number_ = nullptr;
-  wxStaticText* total_ = nullptr;
-  wxStaticText* path_ = nullptr;
-  wxStaticText* listed_ = nullptr;
+  widgets::CTransparentStatic* labels_[2] = {};
+  widgets::CTransparentStatic* number_ = nullptr;
+  widgets::CTransparentStatic* total_ = nullptr;
+  widgets::CTransparentStatic* path_ = nullptr;
+  widgets::CTransparentStatic* listed_ = nullptr;
   wxListCtrl* list_ = nullptr;
   wxMenuBar* menu_ = nullptr;
 };

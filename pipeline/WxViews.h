@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "app/Settings.h"
 #include "pipeline/AnalysisPass.h"
 #include "pipeline/DialogControllers.h"
 #include "pipeline/PreviewController.h"
@@ -58,6 +59,8 @@ struct RepairServices {
   // Called on the worker at every checkpoint of a pass; empty in the
   // program. The GUI test slows a pass with it so that its dialog is seen.
   std::function<void()> pace;
+  // Where the skins and the icons are.
+  app::CAppFolders folders;
   // The local time that names the destination folders; empty means now.
   std::function<std::tm()> clock;
   int analysisStall = 0;

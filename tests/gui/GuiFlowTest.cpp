@@ -31,6 +31,7 @@
 
 #include "app/DesktopSession.h"
 #include "app/WxShared.h"
+#include "widgets/TextProgressCtrl.h"
 #include "tests/support/ZipWriter.h"
 
 namespace vz::test {
@@ -93,6 +94,7 @@ void Menu(wxWindow* top, int id) {
 // Where a progress bar stands, whichever kind it is; -1 without one.
 int BarValue(wxWindow* bar) {
   if (auto* gauge = dynamic_cast<wxGauge*>(bar)) return gauge->GetValue();
+  if (auto* text = dynamic_cast<widgets::CTextProgressCtrl*>(bar)) return text->GetPos();
   return -1;
 }
 
@@ -183,6 +185,7 @@ class CFlowApp : public wxApp {
   std::vector<int> analysisBarsAtEnd_;
   std::vector<int> savingBarsAtEnd_;
   int failures_ = 0;
+  bool splashSeen_ = false;
   std::unique_ptr<CShowWatcher> watcher_;
 };
 
@@ -264,6 +267,10 @@ bool CFlowApp::OnInit() {
   seams.pace = [this] {
     ++checkpoints_;
     if (slow_) std::this_thread::sleep_for(std::chrono::milliseconds(40));
+  };
+  seams.splashShown = [this](wxWindow* splash) {
+    Snap(splash, shots_ / "splash.png");
+    splashSeen_ = true;
   };
   // One fixed moment: the log's header and the folders' names are exact.
   seams.clock = [] {
@@ -419,6 +426,7 @@ void CFlowApp::CheckResults() {
   };
   // Names show with backslashes, as the list has always shown them.
   const std::vector<std::string> damagedRows = {"notes\\readme.txt", "data\\table.csv", "data\\broken.csv"};
+  Check(splashSeen_ || data_ == work_, "the start-up splash showed");
   Check(rowsSeen_.size() == 3, "three analyses listed their rows");
   if (rowsSeen_.size() == 3) {
     Check(rowsSeen_[0] == damagedRows, "the damaged archive's rows: " + joined(rowsSeen_[0]));
