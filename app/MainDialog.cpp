@@ -50,6 +50,10 @@ CMainDialog::CMainDialog(IMessageService& messages, CActivityLog& log, RunState&
   advance_ = new wxRadioButton(panel, kAdvanceId, "Advance Repair", At(79, 201), Size(67, 10));
   new wxStaticText(panel, wxID_ANY, "Skip Perview      :   ", At(11, 231), Size(67, 12));
   skipPreview_ = new wxCheckBox(panel, kSkipPreviewId, "", At(79, 232), Size(8, 8));
+  // The box alone needs a little more room than the template gives it here.
+  wxSize box = skipPreview_->GetSize();
+  box.IncTo(skipPreview_->GetBestSize());
+  skipPreview_->SetSize(box);
   new wxStaticText(panel, wxID_ANY, "Recommended  for  multiple files repairing", At(90, 231), Size(246, 18));
   repair_ = new wxButton(panel, kRepairId, "Repair", At(416, 264), Size(50, 14));
   menu_ = BuildAppMenu();
