@@ -14,9 +14,7 @@
 #include <gdk/gdk.h>
 #include <wx/app.h>
 #include <wx/button.h>
-#include <wx/gauge.h>
 #include <wx/listctrl.h>
-#include <wx/stattext.h>
 #include <wx/timer.h>
 
 #include <algorithm>
@@ -91,9 +89,8 @@ void Menu(wxWindow* top, int id) {
   top->GetEventHandler()->AddPendingEvent(event);
 }
 
-// Where a progress bar stands, whichever kind it is; -1 without one.
+// Where a progress bar stands; -1 without one.
 int BarValue(wxWindow* bar) {
-  if (auto* gauge = dynamic_cast<wxGauge*>(bar)) return gauge->GetValue();
   if (auto* text = dynamic_cast<widgets::CTextProgressCtrl*>(bar)) return text->GetPos();
   return -1;
 }
@@ -173,7 +170,6 @@ class CFlowApp : public wxApp {
   RecordingMessages messages_;
   std::unique_ptr<app::CDesktopSession> session_;
   std::atomic<bool> slow_{true};
-  std::atomic<int> checkpoints_{0};
   std::vector<Step> steps_;
   std::size_t step_ = 0;
   Clock::time_point stepStarted_;
@@ -265,7 +261,6 @@ bool CFlowApp::OnInit() {
   seams.chooseFolder = [this](wxWindow*) -> std::optional<std::string> { return (work_ / "out").string(); };
   // Slow enough for a person to see the bars move in the screenshots.
   seams.pace = [this] {
-    ++checkpoints_;
     if (slow_) std::this_thread::sleep_for(std::chrono::milliseconds(40));
   };
   seams.splashShown = [this](wxWindow* splash) {
@@ -400,7 +395,7 @@ void CFlowApp::Tick() {
     Finish(1);
   }
   if (!steps_[step_].done()) return;
-  std::printf("step: %s (%d checkpoints so far)\n", steps_[step_].what.c_str(), checkpoints_.load());
+  std::printf("step: %s\n", steps_[step_].what.c_str());
   std::fflush(stdout);
   ++step_;
   stepStarted_ = Clock::now();
@@ -409,7 +404,6 @@ void CFlowApp::Tick() {
 void CFlowApp::Finish(int exitCode) {
   timer_.Stop();
   wxEvtHandler::RemoveFilter(watcher_.get());
-  std::printf("%d checkpoints\n", checkpoints_.load());
   Check(step_ + 1 == steps_.size(), "the run reached its end");
   CheckResults();
   std::fflush(stdout);
