@@ -293,7 +293,13 @@ class CPreviewFrame : public wxFrame, public IPreviewView, public IAnalysisRepor
     const char* headings[] = {"File Name", "UnCompressed File Size", "Compressed File Size", "Compression Ratio",
                               "Modified Time", "CRC 32"};
     const int widths[] = {200, 135, 125, 115, 100, 100};
-    for (int i = 0; i < 6; ++i) list_->InsertColumn(i, headings[i], wxLIST_FORMAT_LEFT, widths[i]);
+    // The widths were chosen for a smaller font: a column is never narrower
+    // than its heading, and the time column fits a whole time.
+    const wxString widest[] = {"", "", "", "", "28 Sep 2026, 23:59:59", ""};
+    for (int i = 0; i < 6; ++i) {
+      const int fit = std::max(list_->GetTextExtent(headings[i]).x, list_->GetTextExtent(widest[i]).x) + FromDIP(12);
+      list_->InsertColumn(i, headings[i], wxLIST_FORMAT_LEFT, std::max(widths[i], fit));
+    }
     labels_[1] = label(1045, "Number Of Files Extracted :", 18, 66, 90, 12);
     listed_ = label(1043, "", 108, 65, 69, 12);
 
