@@ -22,15 +22,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 usage() { sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; }
 
 parse_common_args "compare-damaged.sh" "$@"
-for tool in zip unzip yes gzip awk seq paste base64 sha256sum comm python3 /usr/bin/time; do
-  command -v "$tool" >/dev/null || { echo "compare-damaged.sh: $tool is needed" >&2; exit 1; }
-done
+require_tools compare-damaged.sh zip unzip yes gzip awk seq paste base64 sha256sum comm python3 /usr/bin/time
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/vz-damaged.XXXXXX")
-cleanup() { rm -rf "$work"; }
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+make_work_dir vz-damaged
 
 archive="$work/test.zip"
 damaged="$work/damaged.zip"

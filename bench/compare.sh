@@ -21,17 +21,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 usage() { sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; }
 
 parse_common_args "compare.sh" "$@"
-for tool in zip unzip gzip awk seq paste base64 diff /usr/bin/time; do
-  command -v "$tool" >/dev/null || { echo "compare.sh: $tool is needed" >&2; exit 1; }
-done
+require_tools compare.sh zip unzip gzip awk seq paste base64 diff /usr/bin/time
 have_7zz=0
 command -v 7zz >/dev/null && have_7zz=1
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/vz-compare.XXXXXX")
-cleanup() { rm -rf "$work"; }
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+make_work_dir vz-compare
 
 archive="$work/test.zip"
 make_test_archive "$size_mb" "$archive"

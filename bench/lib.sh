@@ -178,3 +178,20 @@ parse_common_args() {
     exit 1
   fi
 }
+
+# Ends the script with a message unless every named tool is there.
+require_tools() {  # SCRIPT-NAME TOOL...
+  local name=$1 tool
+  shift
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "$name: $tool is needed" >&2; exit 1; }
+  done
+}
+
+# Sets work to a fresh folder that goes with the script, however it ends.
+make_work_dir() {  # PREFIX
+  work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
+  trap 'rm -rf "$work"' EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+}

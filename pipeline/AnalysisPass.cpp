@@ -8,6 +8,7 @@
 #include "zip/BigFile.h"
 #include "zip/EntryPath.h"
 #include "pipeline/GateInstaller.h"
+#include "pipeline/Percent.h"
 #include "pipeline/SignatureSearch.h"
 
 namespace vz::pipeline {
@@ -37,17 +38,7 @@ void CAnalysisPass::Log(const std::string& text) {
 }
 
 void CAnalysisPass::ReportAnalysisProgress(std::uint64_t done, std::uint64_t total) {
-  int cur = bar_;
-  int p = PercentOf(done, total);
-  if (p < cur) {
-    if (++stallCount_ >= 2000) {
-      p = cur + 1;
-      stallCount_ = 0;
-    } else {
-      p = cur;
-    }
-  }
-  SetBar(std::min(p, 99));
+  SetBar(std::min(NeverBackwards(PercentOf(done, total), bar_, stallCount_, 2000), 99));
 }
 
 AnalysisEnd CAnalysisPass::End(AnalysisEnd how) {

@@ -7,6 +7,7 @@
 #include "app/LogBlocks.h"
 #include "zip/BigFile.h"
 #include "pipeline/GateInstaller.h"
+#include "pipeline/Percent.h"
 #include "pipeline/SignatureSearch.h"
 
 namespace vz::pipeline {
@@ -66,16 +67,7 @@ void CSavingPass::Text(void (ISavingReporter::*setter)(const std::string&), cons
 }
 
 void CSavingPass::ReportSavingProgress(std::uint64_t done, std::uint64_t total) {
-  int cur = std::max(current_, 0);
-  int p = PercentOf(done, total);
-  if (p < cur) {
-    if (++stallCount_ >= 4000) {
-      stallCount_ = 0;
-      p = cur + 1;
-    } else {
-      p = cur;
-    }
-  }
+  int p = NeverBackwards(PercentOf(done, total), std::max(current_, 0), stallCount_, 4000);
   if (p >= 100) p = 98;
   if (currentOnly_ || sourceCount_ == 1) SetOverall(p);
   SetCurrent(p);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pipeline/Percent.h"
 #include "zip/ScanWindow.h"
 
 namespace vz::pipeline {
@@ -10,10 +11,6 @@ namespace {
 constexpr std::uint64_t kSearchSlice = std::uint64_t{16} << 20;
 
 }  // namespace
-
-int PercentOf(std::uint64_t done, std::uint64_t total) {
-  return total == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(done * 100 / total, 1000));
-}
 
 std::optional<std::uint64_t> FindFirstLocalHeader(const CBigFile& file, const std::function<void(int)>& showPercent) {
   const std::uint64_t size = file.Length();

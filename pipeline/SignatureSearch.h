@@ -16,7 +16,4 @@ namespace vz::pipeline {
 // read failure (and whatever showPercent throws, such as a stop).
 std::optional<std::uint64_t> FindFirstLocalHeader(const CBigFile& file, const std::function<void(int)>& showPercent);
 
-// offset x 100 / size, truncated.
-int PercentOf(std::uint64_t done, std::uint64_t total);
-
 }  // namespace vz::pipeline

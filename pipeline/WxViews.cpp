@@ -27,9 +27,15 @@ wxString Title() { return Utf8(std::string(app::kWindowTitle)); }
 // The shaped windows cut away every pixel of this colour of their skin.
 const wxColour kShapeColour(0, 255, 0);
 
-// Dresses a window: its skin as the background, the program's icons.
-void Dress(wxTopLevelWindow* window, wxWindow* background, const RepairServices& services, const char* skinFile) {
-  widgets::PaintSkin(background, widgets::LoadSkin(services.folders.SkinFolder, skinFile));
+enum class Outline { Rectangle, FromSkin };
+
+// Dresses a window: its skin as the background, shaped by the skin if asked,
+// the program's icons.
+void Dress(wxTopLevelWindow* window, wxWindow* background, const RepairServices& services, const char* skinFile,
+           Outline outline = Outline::Rectangle) {
+  const wxBitmap skin = widgets::LoadSkin(services.folders.SkinFolder, skinFile);
+  widgets::PaintSkin(background, skin);
+  if (outline == Outline::FromSkin) widgets::ShapeFromSkin(window, skin, kShapeColour);
   widgets::ApplyAppIcons(window, services.folders.InstallFolder);
 }
 
@@ -55,23 +61,72 @@ class CPacedGate : public IJobGate {
   const std::function<void()>& pace_;
 };
 
-// --------------------------------------------------------------- analysis --
+// ------------------------------------------------------- progress dialogs --
 
-class CAnalysisDialog : public wxDialog, public IProgressDialogView {
+// What the Analysis and File Saving dialogs share: the worker that runs the
+// pass, the bridge that brings its reports to this thread, and the wiring of
+// Pause, Stop and Escape to the controller. A derived dialog must stop the
+// runner in its own destructor, before the reporter the pass writes to goes.
+class CPassDialog : public wxDialog, public IProgressDialogView {
  public:
-  CAnalysisDialog(wxWindow* parent, RepairServices& services, IAnalysisReporter& preview, int fileNumber)
-      : wxDialog(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE, "analysis"),
+  void SetPauseLabel(const std::string& text) override { pause_->SetLabel(Utf8(text)); }
+  void SetVisible(bool visible) override { Show(visible); }
+  void Close() override {
+    if (IsModal()) EndModal(closeCode_);
+  }
+
+ protected:
+  CPassDialog(wxWindow* parent, RepairServices& services, long style, const char* name, int closeCode)
+      : wxDialog(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize, style, name),
         services_(services),
-        preview_(preview),
-        fileNumber_(fileNumber),
         dispatcher_(this),
         bridge_(dispatcher_, runner_.Control()),
+        closeCode_(closeCode) {}
+
+  // Hands the two buttons and Escape to the controller, and starts the pass
+  // once the dialog is up. A resumed pass's held reports show at once.
+  template <class Controller>
+  void Wire(Controller& controller, int pauseId, int stopId, std::function<void(IJobGate&)> runPass) {
+    pause_ = FindWindow(pauseId);
+    Bind(wxEVT_BUTTON, [this, &controller](wxCommandEvent&) {
+      controller.PauseClicked();
+      if (!runner_.IsPaused()) bridge_.Flush();
+    }, pauseId);
+    Bind(wxEVT_BUTTON, [&controller](wxCommandEvent&) { controller.StopClicked(); }, stopId);
+    app::TakeKeys(this, {{WXK_ESCAPE, [&controller] { controller.EscapePressed(); }}});
+    Bind(wxEVT_INIT_DIALOG, [this, &controller, runPass = std::move(runPass)](wxInitDialogEvent& e) {
+      e.Skip();
+      controller.Initialise([this, runPass](IJobGate& gate) {
+        CPacedGate paced(gate, services_.pace);
+        runPass(paced);
+      });
+    });
+  }
+
+  RepairServices& services_;
+  CPassRunner runner_;
+  CWxUiDispatcher dispatcher_;
+  CUiBridge bridge_;
+
+ private:
+  wxWindow* pause_ = nullptr;
+  int closeCode_;
+};
+
+// --------------------------------------------------------------- analysis --
+
+class CAnalysisDialog : public CPassDialog {
+ public:
+  CAnalysisDialog(wxWindow* parent, RepairServices& services, IAnalysisReporter& preview, int fileNumber)
+      : CPassDialog(parent, services, wxDEFAULT_DIALOG_STYLE, "analysis", wxID_CANCEL),
+        preview_(preview),
+        fileNumber_(fileNumber),
         reporter_(bridge_),
         controller_(*this, services.messages, runner_, services.archive, services.context, services.endProcessNow) {
     DialogUnits l(this);
     SetClientSize(l.Size(214, 97));
     Dress(this, this, services, "analysis.bmp");
-    pause_ = new wxButton(this, 1027, "Pause", l.At(109, 77), l.Size(50, 14));
+    new wxButton(this, 1027, "Pause", l.At(109, 77), l.Size(50, 14));
     new wxButton(this, 1026, "Stop", l.At(54, 77), l.Size(50, 14));
     auto* note = new wxStaticText(this, wxID_ANY, "Analysis is in Progress, Please  wait .....", l.At(40, 38),
                                   l.Size(128, 8));
@@ -96,42 +151,20 @@ class CAnalysisDialog : public wxDialog, public IProgressDialogView {
     target.finished = [this] { controller_.PassFinished(); };
     bridge_.SetTarget(std::move(target));
 
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-      controller_.PauseClicked();
-      if (!runner_.IsPaused()) bridge_.Flush();
-    }, 1027);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { controller_.StopClicked(); }, 1026);
-    app::TakeKeys(this, {{WXK_ESCAPE, [this] { controller_.EscapePressed(); }}});
     Bind(wxEVT_HELP, [](wxHelpEvent&) {});
-    Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& e) {
-      e.Skip();
-      std::vector<std::string> files = services_.state.SourceFileList;
-      controller_.Initialise([this, files](IJobGate& gate) {
-        CPacedGate paced(gate, services_.pace);
-        CAnalysisPass pass(services_.archive, services_.context, services_.log, reporter_, paced,
-                           services_.analysisStall);
-        pass.Run(files, fileNumber_);
-      });
+    Wire(controller_, 1027, 1026, [this, files = services.state.SourceFileList](IJobGate& gate) {
+      CAnalysisPass pass(services_.archive, services_.context, services_.log, reporter_, gate,
+                         services_.analysisStall);
+      pass.Run(files, fileNumber_);
     });
   }
   ~CAnalysisDialog() override { runner_.Stop(); }
 
-  void SetPauseLabel(const std::string& text) override { pause_->SetLabel(Utf8(text)); }
-  void SetVisible(bool visible) override { Show(visible); }
-  void Close() override {
-    if (IsModal()) EndModal(wxID_CANCEL);
-  }
-
  private:
-  RepairServices& services_;
   IAnalysisReporter& preview_;
   int fileNumber_;
-  CPassRunner runner_;
-  CWxUiDispatcher dispatcher_;
-  CUiBridge bridge_;
   CBridgedAnalysisReporter reporter_;
   CAnalysisDialogController controller_;
-  wxButton* pause_ = nullptr;
   widgets::CTextProgressCtrl* bar_ = nullptr;
 };
 
@@ -145,8 +178,7 @@ class CCompletionDialog : public wxDialog {
         controller_(services.messages, services.log, services.openFile, services.endProcessNow) {
     DialogUnits l(this);
     SetClientSize(l.Size(200, 80));
-    Dress(this, this, services, "view-log.bmp");
-    if (const wxBitmap* skin = widgets::SkinOf(this)) widgets::ShapeFromSkin(this, *skin, kShapeColour);
+    Dress(this, this, services, "view-log.bmp", Outline::FromSkin);
     new wxStaticText(this, wxID_ANY, "Saving Completed Successfully", l.At(40, 15), l.Size(140, 10));
     viewLog_ = new wxCheckBox(this, 1025, "View Log File", l.At(40, 35), l.Size(120, 10));
     new wxButton(this, 1026, "OK", l.At(75, 58), l.Size(50, 14));
@@ -162,15 +194,11 @@ class CCompletionDialog : public wxDialog {
 
 // ----------------------------------------------------------- file saving --
 
-class CFileSavingDialog : public wxDialog, public IProgressDialogView {
+class CFileSavingDialog : public CPassDialog {
  public:
   CFileSavingDialog(wxWindow* parent, RepairServices& services, SavingRequest request)
-      : wxDialog(parent, wxID_ANY, Title(), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxFRAME_SHAPED,
-                 "file-saving"),
-        services_(services),
+      : CPassDialog(parent, services, wxDEFAULT_DIALOG_STYLE | wxFRAME_SHAPED, "file-saving", wxID_OK),
         request_(std::move(request)),
-        dispatcher_(this),
-        bridge_(dispatcher_, runner_.Control()),
         reporter_(bridge_),
         controller_(*this, services.messages, runner_, services.log,
                     [this] {
@@ -180,8 +208,7 @@ class CFileSavingDialog : public wxDialog, public IProgressDialogView {
                     services.endProcessNow) {
     DialogUnits l(this);
     SetClientSize(l.Size(349, 209));
-    Dress(this, this, services, "file-saving.bmp");
-    if (const wxBitmap* skin = widgets::SkinOf(this)) widgets::ShapeFromSkin(this, *skin, kShapeColour);
+    Dress(this, this, services, "file-saving.bmp", Outline::FromSkin);
     auto label = [&](int id, const char* text, int x, int y, int w, int h) {
       return new widgets::CTransparentStatic2(this, id, text, l.At(x, y), l.Size(w, h));
     };
@@ -198,7 +225,7 @@ class CFileSavingDialog : public wxDialog, public IProgressDialogView {
     label(wxID_ANY, "Overall Progress", 20, 127, 100, 10);
     bars_[1] = new widgets::CTextProgressCtrl(this, 1032, l.At(20, 139), l.Size(309, 12));
     for (auto* bar : bars_) bar->SetRange(0, 100);
-    pause_ = new wxButton(this, 1023, "Pause", l.At(230, 180), l.Size(50, 14));
+    new wxButton(this, 1023, "Pause", l.At(230, 180), l.Size(50, 14));
     new wxButton(this, 1022, "Stop", l.At(285, 180), l.Size(50, 14));
 
     CUiBridge::Target target;
@@ -211,45 +238,24 @@ class CFileSavingDialog : public wxDialog, public IProgressDialogView {
     };
     bridge_.SetTarget(std::move(target));
 
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-      controller_.PauseClicked();
-      if (!runner_.IsPaused()) bridge_.Flush();
-    }, 1023);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { controller_.StopClicked(); }, 1022);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
       if (e.CanVeto()) e.Veto();
       controller_.CloseRequested();
     });
-    app::TakeKeys(this, {{WXK_ESCAPE, [this] { controller_.EscapePressed(); }}});
-    Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& e) {
-      e.Skip();
-      controller_.Initialise([this](IJobGate& gate) {
-        CPacedGate paced(gate, services_.pace);
-        CSavingPass pass(services_.archive, services_.context, services_.log, reporter_, paced, services_.savingStall,
-                         services_.clock);
-        pass.Run(request_);
-      });
+    Wire(controller_, 1023, 1022, [this](IJobGate& gate) {
+      CSavingPass pass(services_.archive, services_.context, services_.log, reporter_, gate, services_.savingStall,
+                       services_.clock);
+      pass.Run(request_);
     });
   }
   ~CFileSavingDialog() override { runner_.Stop(); }
 
-  void SetPauseLabel(const std::string& text) override { pause_->SetLabel(Utf8(text)); }
-  void SetVisible(bool visible) override { Show(visible); }
-  void Close() override {
-    if (IsModal()) EndModal(wxID_OK);
-  }
-
  private:
-  RepairServices& services_;
   SavingRequest request_;
-  CPassRunner runner_;
-  CWxUiDispatcher dispatcher_;
-  CUiBridge bridge_;
   CBridgedSavingReporter reporter_;
   CFileSavingController controller_;
   widgets::CTransparentStatic2* texts_[4] = {};
   widgets::CTextProgressCtrl* bars_[2] = {};
-  wxButton* pause_ = nullptr;
 };
 
 // ---------------------------------------------------------------- preview --

@@ -447,6 +447,15 @@ constexpr Rgb kIconTooth = Hex(0xe3e9f0);
 constexpr Rgb kIconSlider = Hex(0xeef2f6);
 constexpr Rgb kIconPull = Hex(0xd4dde7);
 
+// The green check mark badge, on the icon and the completion dialog.
+void DrawCheckBadge(Canvas& canvas, double cx, double cy, double r) {
+  canvas.Fill(Circle(cx, cy, r * 50 / 42), Solid(kWhite));
+  canvas.Fill(Circle(cx, cy, r), Solid(kSuccess));
+  const double s = r / 42;
+  canvas.Fill(Capsule(cx - 22 * s, cy + 2 * s, cx - 6 * s, cy + 18 * s, 7 * s), Solid(kWhite));
+  canvas.Fill(Capsule(cx - 6 * s, cy + 18 * s, cx + 22 * s, cy - 14 * s, 7 * s), Solid(kWhite));
+}
+
 void DrawIcon(Canvas& canvas, double ox, double oy, double size) {
   const double s = size / 256.0;
   auto X = [&](double v) { return ox + v * s; };
@@ -467,20 +476,15 @@ void DrawIcon(Canvas& canvas, double ox, double oy, double size) {
   canvas.Fill(rect(108, 64, 40, 30, 8), Solid(kIconSlider));
   canvas.Fill(rect(118, 86, 20, 46, 10), Solid(kIconPull));
   canvas.Fill(Circle(X(128), Y(118), 5 * s), Solid(kIconTape));
-  canvas.Fill(Circle(X(192), Y(188), 50 * s), Solid(kWhite));
-  canvas.Fill(Circle(X(192), Y(188), 42 * s), Solid(kSuccess));
-  canvas.Fill(Capsule(X(170), Y(190), X(186), Y(206), 7 * s), Solid(kWhite));
-  canvas.Fill(Capsule(X(186), Y(206), X(214), Y(174), 7 * s), Solid(kWhite));
+  DrawCheckBadge(canvas, X(192), Y(188), 42 * s);
 }
 
 // ---------------------------------------------------------------------------
 // Pieces the skins share
 
-void DrawBody(Canvas& canvas, double top) {
-  canvas.FillAll(Vertical(top, kBodyTop, canvas.Height(), kBodyBottom));
-}
-
-void DrawBand(Canvas& canvas, double height) {
+// The pale body and the dark band of the given height across its top.
+void DrawBackdrop(Canvas& canvas, double height) {
+  canvas.FillAll(Vertical(height, kBodyTop, canvas.Height(), kBodyBottom));
   canvas.Fill(Rect(0, 0, canvas.Width(), height), Vertical(0, kBandTop, height, kBandBottom));
   canvas.Fill(Rect(0, height - 1, canvas.Width(), height), Solid(kBandHighlight));
   canvas.Fill(Rect(0, height, canvas.Width(), height + 1), Solid(kCardEdge), 0.6);
@@ -494,15 +498,6 @@ void DrawCard(Canvas& canvas, double x0, double y0, double x1, double y1) {
 }
 
 void DrawFrame(Canvas& canvas) { canvas.Fill(Outline(Rect(0, 0, canvas.Width(), canvas.Height()), 1), Solid(kFrameEdge), 0.7); }
-
-// The green check mark badge, as on the icon.
-void DrawCheckBadge(Canvas& canvas, double cx, double cy, double r) {
-  canvas.Fill(Circle(cx, cy, r * 50 / 42), Solid(kWhite));
-  canvas.Fill(Circle(cx, cy, r), Solid(kSuccess));
-  const double s = r / 42;
-  canvas.Fill(Capsule(cx - 22 * s, cy + 2 * s, cx - 6 * s, cy + 18 * s, 7 * s), Solid(kWhite));
-  canvas.Fill(Capsule(cx - 6 * s, cy + 18 * s, cx + 22 * s, cy - 14 * s, 7 * s), Solid(kWhite));
-}
 
 // The icon on a pale tile, for the dark bands.
 void DrawIconTile(Canvas& canvas, double x, double y, double size) {
@@ -519,8 +514,7 @@ void DrawIconTile(Canvas& canvas, double x, double y, double size) {
 
 bool MakeBrowse(const std::filesystem::path& dir) {
   Canvas c(968, 621);
-  DrawBody(c, 104);
-  DrawBand(c, 104);
+  DrawBackdrop(c, 104);
   DrawTitle(c, 32, 18, 4, "Velmora for Zip");
   DrawZipper(c, {-20, 990, 78, 9, 640, 0.2, 7});
   // List and its buttons: y 123..353; repair mode, skip preview, Repair: y 389..591.
@@ -532,8 +526,7 @@ bool MakeBrowse(const std::filesystem::path& dir) {
 
 bool MakePreview(const std::filesystem::path& dir) {
   Canvas c(968, 621);
-  DrawBody(c, 92);
-  DrawBand(c, 92);
+  DrawBackdrop(c, 92);
   DrawTitle(c, 32, 14, 3, "Velmora for Zip");
   DrawZipper(c, {-20, 990, 66, 9, 720, 0.2, 6});
   // Labels from y 106, the list y 168..501, buttons y 518..595.
@@ -544,8 +537,7 @@ bool MakePreview(const std::filesystem::path& dir) {
 
 bool MakeAbout(const std::filesystem::path& dir) {
   Canvas c(534, 404);
-  DrawBody(c, 112);
-  DrawBand(c, 112);
+  DrawBackdrop(c, 112);
   DrawIconTile(c, 24, 16, 80);
   DrawTitle(c, 124, 26, 3, "Velmora for Zip");
   DrawZipper(c, {124, 560, 86, 7, 330, 0.2, 6});
@@ -557,8 +549,7 @@ bool MakeAbout(const std::filesystem::path& dir) {
 
 bool MakeAnalysis(const std::filesystem::path& dir) {
   Canvas c(428, 206);
-  DrawBody(c, 52);
-  DrawBand(c, 52);
+  DrawBackdrop(c, 52);
   DrawZipper(c, {-20, 450, 26, 8, 250, 0.2, 6});
   // Text y 80, progress bar y 106..132, buttons y 164..193.
   DrawCard(c, 60, 68, 368, 146);
@@ -569,8 +560,7 @@ bool MakeAnalysis(const std::filesystem::path& dir) {
 bool MakeFileSaving(const std::filesystem::path& dir) {
   Canvas c(698, 444);
   const Shape outline = RoundRect(0, 0, 698, 444, 24);
-  DrawBody(c, 54);
-  DrawBand(c, 54);
+  DrawBackdrop(c, 54);
   const std::string_view title = "Saving recovered files";
   DrawTitle(c, 30, 14, 3, title);
   const double zipStart = 30 + TextWidth(title) * 3 + 36;
@@ -585,8 +575,7 @@ bool MakeFileSaving(const std::filesystem::path& dir) {
 bool MakeViewLog(const std::filesystem::path& dir) {
   Canvas c(400, 170);
   const Shape outline = RoundRect(0, 0, 400, 170, 24);
-  DrawBody(c, 22);
-  DrawBand(c, 22);
+  DrawBackdrop(c, 22);
   // Text y 32, the check box y 74, OK y 123..153, all from x 80.
   DrawCheckBadge(c, 44, 64, 20);
   c.Fill(Outline(outline, 2), Solid(Hex(0x5b7697)));
