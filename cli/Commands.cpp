@@ -12,7 +12,9 @@
 #include "app/ActivityLog.h"
 #include "app/LogBlocks.h"
 #include "pipeline/AnalysisPass.h"
+#include "pipeline/GateInstaller.h"
 #include "pipeline/SavingPass.h"
+#include "pipeline/SignatureSearch.h"
 
 namespace vz::cli {
 namespace {
@@ -20,8 +22,6 @@ namespace {
 using nlohmann::json;
 
 std::atomic<bool> gInterrupted{false};
-
-constexpr const char* kTooSmallText = "is 100 bytes or less: too small to hold anything to recover";
 
 extern "C" void OnInterrupt(int) { gInterrupted.store(true); }
 
@@ -169,7 +169,7 @@ int ListArchives(const Options& options) {
     pipeline::AnalysisEnd end = pass.Run(options.archives, number);
     run.progress.Clear();
     if (end == pipeline::AnalysisEnd::Stopped) return kExitInterrupted;
-    if (end == pipeline::AnalysisEnd::TooSmall) PrintError(path, kTooSmallText);
+    if (end == pipeline::AnalysisEnd::TooSmall) PrintError(path, pipeline::kTooSmallText);
     for (const std::string& message : reporter.messages) PrintError(path, message);
     if (reporter.count > 0) ++withEntries;
     if (!options.json) std::cout << "  " << reporter.count << " entries listed\n";
@@ -256,8 +256,11 @@ class RecoverPrinter : public pipeline::ISavingReporter {
   void EntrySaved(const EntrySaveReport& report) override {
     totals_.Add(report);
     progress_.AddBytes(report.bytesWritten);
-    archives_.back()["entries"].push_back(ReportJson(report));
-    if (!options_.json) {
+    // The document is printed only with --json; a text run of a million
+    // entries has no need to keep a record of each.
+    if (options_.json) {
+      archives_.back()["entries"].push_back(ReportJson(report));
+    } else {
       progress_.Clear();
       std::cout << ReportLine(report) << "\n";
     }
@@ -316,11 +319,11 @@ int RecoverArchives(const Options& options) {
   } else {
     run.log.Sink().AppendLog(app::SavingHeadingBlock());
     try {
-      run.context.Gate = &run.gate;
+      pipeline::GateInstaller installed(run.context, run.gate);
       for (const std::string& path : sources) {
         std::error_code ec;
-        if (std::filesystem::file_size(path, ec) <= 100) {
-          printer.ArchiveSkipped(path, kTooSmallText);
+        if (std::filesystem::file_size(path, ec) <= pipeline::kMinArchiveSize) {
+          printer.ArchiveSkipped(path, pipeline::kTooSmallText);
           continue;
         }
         printer.SetFileName(path);
@@ -339,7 +342,6 @@ int RecoverArchives(const Options& options) {
       run.archive.CloseArchive();
       stopped = true;
     }
-    run.context.Gate = nullptr;
   }
   run.progress.Clear();
   run.log.Sink().AppendLog(stopped ? app::AbortedBlock() : app::CompletedBlock());

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "pipeline/SignatureSearch.h"
 #include "zip/ArchiveError.h"
 #include "zip/BigFile.h"
 #include "zip/ScanWindow.h"
@@ -20,7 +21,7 @@ std::optional<std::string> CheckSource(const std::string& path) {
   try {
     CScanWindow window(file);
     if (window.FindSignature(0, file.Length(), kFindLocal | kFindCentral, nullptr) >= file.Length()) {
-      return "holds no ZIP signature: not a ZIP archive, or nothing of one is left";
+      return pipeline::kNoSignatureText;
     }
   } catch (const CArchiveError& e) {
     return std::string("cannot be read: ") + e.what();

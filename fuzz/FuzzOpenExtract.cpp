@@ -12,7 +12,6 @@
 //     more than the entry's declared size when that size is known;
 //   - SaveEntry throws nothing when there is no gate to stop it.
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,6 +37,7 @@
 #include "pipeline/AnalysisPass.h"
 #include "pipeline/JobControl.h"
 #include "pipeline/SavingPass.h"
+#include "tests/support/ZipWriter.h"
 
 namespace fs = std::filesystem;
 
@@ -74,15 +74,6 @@ void RemoveSandbox() {
   if (g_box == nullptr) return;
   std::error_code ec;
   fs::remove_all(g_box->root, ec);
-}
-
-int CountOpenFds() {
-  DIR* d = ::opendir("/proc/self/fd");
-  if (d == nullptr) Fail();
-  int n = 0;
-  while (::readdir(d) != nullptr) ++n;
-  ::closedir(d);
-  return n;
 }
 
 // The names directly in folder (lstat-free: only the names matter here).
@@ -250,7 +241,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::error_code ec;
   fs::create_directory(g_box->output, ec);
   if (ec) Fail();
-  const int fdsBefore = CountOpenFds();
+  const int fdsBefore = vz::test::CountOpenDescriptors();
 
   if ((data[0] & 2) != 0) {
     RunPasses(mode);
@@ -302,7 +293,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(!archive.IsOpen());
   }
 
-  Check(CountOpenFds() == fdsBefore);
+  Check(vz::test::CountOpenDescriptors() == fdsBefore);
   CheckSandbox(true);
   CheckOutputTree();
   fs::remove_all(g_box->output, ec);

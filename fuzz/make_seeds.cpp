@@ -40,7 +40,7 @@ class SeedFolder {
     vz::test::WriteFile(dir_ / (name + ".a"), std::string(1, '\1') + std::string(archive));
     vz::test::WriteFile(dir_ / (name + ".pq"), std::string(1, '\2') + std::string(archive));
     vz::test::WriteFile(dir_ / (name + ".pa"), std::string(1, '\3') + std::string(archive));
-    count_ += 2;
+    count_ += 4;
   }
   void Put(const std::string& name, const ZipWriter& w) { Put(name, w.Bytes()); }
   int Count() const noexcept { return count_; }

@@ -82,7 +82,7 @@ AnalysisEnd CAnalysisPass::Analyse(const std::string& path, int currentFileNumbe
       return End(AnalysisEnd::CannotOpen);
     }
     const std::uint64_t size = probe.Length();
-    if (size <= 100) return End(AnalysisEnd::TooSmall);
+    if (size <= kMinArchiveSize) return End(AnalysisEnd::TooSmall);
     try {
       std::optional<std::uint64_t> first = FindFirstLocalHeader(probe, [this](int percent) { SetBar(percent); });
       if (!first) {

@@ -143,9 +143,9 @@ void CSavingPass::SaveArchive(const std::string& source, bool followOverall) {
       return;
     }
     const std::uint64_t size = probe.Length();
-    if (size <= 100) {
+    if (size <= kMinArchiveSize) {
       gate_.Checkpoint();
-      reporter_.ArchiveSkipped(source, "is 100 bytes or less: too small to hold anything to recover");
+      reporter_.ArchiveSkipped(source, kTooSmallText);
       return;
     }
     auto showBars = [this, followOverall](int percent) {
@@ -160,7 +160,7 @@ void CSavingPass::SaveArchive(const std::string& source, bool followOverall) {
     }
     if (!first) {
       gate_.Checkpoint();
-      reporter_.ArchiveSkipped(source, "holds no ZIP signature: not a ZIP archive, or nothing of one is left");
+      reporter_.ArchiveSkipped(source, kNoSignatureText);
       return;
     }
   }

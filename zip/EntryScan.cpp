@@ -81,8 +81,8 @@ std::optional<LocalHit> ReadLocalHeader(CScanWindow& window, std::uint64_t offse
   }
   hit.dataStart = offset + kLocalFixedSize + n + PatchLocalExtraLength(m);
   const std::uint64_t skipFrom = offset + kLocalFixedSize + (n > kMaxNameLength ? 0 : n);
-  // A ZIP64 size can be anything up to 2^64 - 1; the pass must still only move forward.
-  hit.next = hit.compressedSize > ~std::uint64_t{0} - skipFrom ? ~std::uint64_t{0} : skipFrom + hit.compressedSize;
+  // A ZIP64 size can be anything; the pass must still only move forward.
+  hit.next = SaturatingAdd(skipFrom, hit.compressedSize);
   return hit;
 }
 

@@ -6,6 +6,12 @@
 
 namespace vz {
 
+// Offsets and sizes read from a damaged record can be anything up to
+// 2^64 - 1: their sums saturate instead of wrapping back.
+constexpr std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) noexcept {
+  return a > ~std::uint64_t{0} - b ? ~std::uint64_t{0} : a + b;
+}
+
 // Record signatures are "PK" followed by a pair of bytes that names the record.
 enum class RecordKind : std::uint8_t { None = 0, LocalHeader, CentralHeader, EndRecord, DataDescriptor };
 

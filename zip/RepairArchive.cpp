@@ -188,9 +188,8 @@ bool CRepairArchive::SaveFile(std::size_t index, const CEntryHeader& info, const
   bool crcKnown = !entry.SizeUnknown();
   std::uint32_t expected = entry.crc32;
   try {
-    // Sizes from a damaged header can point anywhere; saturate, never wrap.
-    std::uint64_t declaredEnd = opened.dataStart + entry.compressedSize;
-    if (declaredEnd < opened.dataStart) declaredEnd = ~std::uint64_t{0};
+    // Sizes from a damaged header can point anywhere.
+    const std::uint64_t declaredEnd = SaturatingAdd(opened.dataStart, entry.compressedSize);
     std::uint64_t dataEnd = entry.SizeUnknown() ? reader.DataEndPosition() : declaredEnd;
     if (entry.SizeUnknown() && reader.State() == DataEnd::Complete) {
       // A streamed entry whose descriptor the scan did not find: the one right

@@ -107,7 +107,7 @@ class CliProducers : public CliTest, public ::testing::WithParamInterface<Produc
 
 TEST_P(CliProducers, ArchivesSurviveTheUsualDamage) {
   const Producer& producer = GetParam();
-  if (std::system((std::string("command -v ") + producer.tool + " >/dev/null 2>&1").c_str()) != 0) {
+  if (!test::HaveTool(producer.tool)) {
     GTEST_SKIP() << producer.tool << " is not installed";
   }
   fs::create_directories(dir_ / "src/sub");

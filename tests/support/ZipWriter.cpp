@@ -200,6 +200,10 @@ std::vector<std::string> ListFiles(const std::filesystem::path& root) {
   return out;
 }
 
+bool HaveTool(const char* tool) {
+  return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
 int CountOpenDescriptors() {
   int n = 0;
   for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {

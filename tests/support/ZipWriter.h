@@ -107,6 +107,10 @@ class TempDir {
 // Every regular file below root, as paths relative to it, sorted.
 std::vector<std::string> ListFiles(const std::filesystem::path& root);
 
+// Whether a program of this name can be run (peers that make or read
+// archives are optional: tests that need one skip without it).
+bool HaveTool(const char* tool);
+
 // How many file descriptors this process holds open.
 int CountOpenDescriptors();
 

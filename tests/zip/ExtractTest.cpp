@@ -22,7 +22,6 @@ using test::StopAfter;
 using test::Text;
 
 
-
 std::int64_t ModifiedTime(const std::filesystem::path& p) {
   struct stat st {};
   EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;

@@ -13,8 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Have(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0; }
-
 int Shell(const std::string& command) { return std::system(command.c_str()); }
 
 struct Producer {
@@ -90,7 +88,7 @@ test::TempDir* PeerArchive::work_ = nullptr;
 
 TEST_P(PeerArchive, EveryFileComesBackIdenticalWithBothScans) {
   const auto& [producer, damage] = GetParam();
-  if (!Have(producer.tool)) GTEST_SKIP() << producer.tool << " is not installed";
+  if (!test::HaveTool(producer.tool)) GTEST_SKIP() << producer.tool << " is not installed";
   fs::path archive = work_->Path() / (std::string(producer.label) + ".zip");
   if (!fs::exists(archive)) {
     char command[1024];

@@ -17,8 +17,10 @@ using test::StopAfter;
 using test::Text;
 
 
-ZipWriter ThreeEntries() {
+// Three entries, behind some bytes of no record when a prefix is given.
+ZipWriter ThreeEntries(std::string_view prefix = {}) {
   ZipWriter w;
+  if (!prefix.empty()) w.Raw(prefix);
   w.Add("alpha.txt", Text(1, 3000)).Add("dir/beta.bin", Text(2, 500), 0).Add("gamma.txt", Text(3, 7000));
   return w;
 }
@@ -71,9 +73,8 @@ std::string SecondSignatureDestroyed(const ZipWriter& w) {
   return b;
 }
 std::string PrefixJunk(const ZipWriter&) {
-  ZipWriter w;
-  w.Raw("MZ\x90\x00 a self-extracting stub " + std::string(300, '\x01'));
-  w.Add("alpha.txt", Text(1, 3000)).Add("dir/beta.bin", Text(2, 500), 0).Add("gamma.txt", Text(3, 7000)).Finish();
+  ZipWriter w = ThreeEntries("MZ\x90\x00 a self-extracting stub " + std::string(300, '\x01'));
+  w.Finish();
   return w.Bytes();
 }
 std::string TruncatedInThirdData(const ZipWriter& w) {
