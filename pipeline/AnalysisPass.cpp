@@ -27,6 +27,10 @@ CAnalysisPass::CAnalysisPass(CRepairArchive& archive, CScanContext& context, app
 
 void CAnalysisPass::SetBar(int percent) {
   gate_.Checkpoint();
+  ShowBar(percent);
+}
+
+void CAnalysisPass::ShowBar(int percent) {
   if (percent == bar_) return;
   bar_ = percent;
   reporter_.SetBarPosition(percent);
@@ -37,8 +41,12 @@ void CAnalysisPass::Log(const std::string& text) {
   log_.AppendLog(text);
 }
 
+int CAnalysisPass::ScanPercent(std::uint64_t done, std::uint64_t total) {
+  return std::min(NeverBackwards(PercentOf(done, total), bar_, stallCount_, 2000), 99);
+}
+
 void CAnalysisPass::ReportAnalysisProgress(std::uint64_t done, std::uint64_t total) {
-  SetBar(std::min(NeverBackwards(PercentOf(done, total), bar_, stallCount_, 2000), 99));
+  SetBar(ScanPercent(done, total));
 }
 
 AnalysisEnd CAnalysisPass::End(AnalysisEnd how) {

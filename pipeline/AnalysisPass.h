@@ -71,9 +71,13 @@ class CAnalysisPass : private IScanProgress {
   std::size_t ListedCount() const noexcept { return listed_; }
 
  private:
-  void OnScanProgress(std::uint64_t done, std::uint64_t total) override { ReportAnalysisProgress(done, total); }
+  // The engine has passed this pass's gate just before each report: the bar
+  // moves without a second checkpoint on the scan's hottest path.
+  void OnScanProgress(std::uint64_t done, std::uint64_t total) override { ShowBar(ScanPercent(done, total)); }
+  int ScanPercent(std::uint64_t done, std::uint64_t total);
   AnalysisEnd Analyse(const std::string& path, int currentFileNumber);
-  void SetBar(int percent);
+  void SetBar(int percent);  // a checkpoint, then ShowBar
+  void ShowBar(int percent);
   void Log(const std::string& text);
   AnalysisEnd End(AnalysisEnd how);
 

@@ -49,6 +49,10 @@ CSavingPass::CSavingPass(CRepairArchive& archive, CScanContext& context, app::IL
 
 void CSavingPass::SetCurrent(int percent) {
   gate_.Checkpoint();
+  ShowCurrent(percent);
+}
+
+void CSavingPass::ShowCurrent(int percent) {
   if (percent == current_) return;
   current_ = percent;
   reporter_.SetCurrentBar(percent);
@@ -56,6 +60,10 @@ void CSavingPass::SetCurrent(int percent) {
 
 void CSavingPass::SetOverall(int percent) {
   gate_.Checkpoint();
+  ShowOverall(percent);
+}
+
+void CSavingPass::ShowOverall(int percent) {
   if (percent == overall_) return;
   overall_ = percent;
   reporter_.SetOverallBar(percent);
@@ -66,11 +74,20 @@ void CSavingPass::Text(void (ISavingReporter::*setter)(const std::string&), cons
   (reporter_.*setter)(text);
 }
 
+int CSavingPass::ScanPercent(std::uint64_t done, std::uint64_t total) {
+  return std::min(NeverBackwards(PercentOf(done, total), std::max(current_, 0), stallCount_, 4000), 98);
+}
+
 void CSavingPass::ReportSavingProgress(std::uint64_t done, std::uint64_t total) {
-  int p = NeverBackwards(PercentOf(done, total), std::max(current_, 0), stallCount_, 4000);
-  if (p >= 100) p = 98;
-  if (currentOnly_ || sourceCount_ == 1) SetOverall(p);
+  const int p = ScanPercent(done, total);
+  if (OverallFollowsCurrent()) SetOverall(p);
   SetCurrent(p);
+}
+
+void CSavingPass::OnScanProgress(std::uint64_t done, std::uint64_t total) {
+  const int p = ScanPercent(done, total);
+  if (OverallFollowsCurrent()) ShowOverall(p);
+  ShowCurrent(p);
 }
 
 std::filesystem::path CSavingPass::MakeDestination(const std::filesystem::path& chosen) {
@@ -103,9 +120,8 @@ SavingEnd CSavingPass::Run(const SavingRequest& request) {
       Text(&ISavingReporter::SetFileNumber, "1");
       Text(&ISavingReporter::SetFileTotal, "1");
       Text(&ISavingReporter::SetFileName, source);
-      std::filesystem::path folder = MakeDestination(request.destination);
-      (void)folder;
-      SaveArchive(source, true);
+      MakeDestination(request.destination);
+      SaveArchive(source);
     } else {
       Text(&ISavingReporter::SetFileTotal, std::to_string(sourceCount_));
       for (std::size_t index = 0; index < request.sourceFiles.size(); ++index) {
@@ -116,7 +132,7 @@ SavingEnd CSavingPass::Run(const SavingRequest& request) {
         Text(&ISavingReporter::SetFileName, source);
         Text(&ISavingReporter::SetFileNumber, std::to_string(k));
         MakeDestination(request.destination);
-        SaveArchive(source, sourceCount_ == 1);
+        SaveArchive(source);
         if (sourceCount_ > 1) SetOverall(share);
       }
     }
@@ -131,7 +147,7 @@ SavingEnd CSavingPass::Run(const SavingRequest& request) {
   }
 }
 
-void CSavingPass::SaveArchive(const std::string& source, bool followOverall) {
+void CSavingPass::SaveArchive(const std::string& source) {
   {
     // A missing or unreadable source is skipped and the others go on. The
     // source is only ever read: no attribute or permission changes.
@@ -148,8 +164,8 @@ void CSavingPass::SaveArchive(const std::string& source, bool followOverall) {
       reporter_.ArchiveSkipped(source, kTooSmallText);
       return;
     }
-    auto showBars = [this, followOverall](int percent) {
-      if (currentOnly_ || followOverall) SetOverall(percent);
+    auto showBars = [this](int percent) {
+      if (OverallFollowsCurrent()) SetOverall(percent);
       SetCurrent(percent);
     };
     std::optional<std::uint64_t> first;
@@ -186,7 +202,7 @@ void CSavingPass::SaveArchive(const std::string& source, bool followOverall) {
     } else {
       archive_.SaveEntry(j, folder, CRepairArchive::kSaveBufferSize, &report);
       int v = ClampEntryBar((j + 1) * 100 / n + static_cast<std::uint64_t>(base), j, n);
-      if (sourceCount_ == 1) SetOverall(v);
+      if (OverallFollowsCurrent()) SetOverall(v);
       SetCurrent(v);
     }
     gate_.Checkpoint();

@@ -69,11 +69,18 @@ class CSavingPass : private IScanProgress {
   const std::vector<std::filesystem::path>& Folders() const noexcept { return folders_; }
 
  private:
-  void OnScanProgress(std::uint64_t done, std::uint64_t total) override { ReportSavingProgress(done, total); }
-  void SaveArchive(const std::string& source, bool followOverall);
+  // The engine has passed this pass's gate just before each report: the bars
+  // move without more checkpoints on the scan's hottest path.
+  void OnScanProgress(std::uint64_t done, std::uint64_t total) override;
+  int ScanPercent(std::uint64_t done, std::uint64_t total);
+  // The overall bar moves with the current one when only one archive is saved.
+  bool OverallFollowsCurrent() const noexcept { return currentOnly_ || sourceCount_ == 1; }
+  void SaveArchive(const std::string& source);
   std::filesystem::path MakeDestination(const std::filesystem::path& chosen);
-  void SetCurrent(int percent);
-  void SetOverall(int percent);
+  void SetCurrent(int percent);  // a checkpoint, then ShowCurrent
+  void SetOverall(int percent);  // a checkpoint, then ShowOverall
+  void ShowCurrent(int percent);
+  void ShowOverall(int percent);
   void Text(void (ISavingReporter::*setter)(const std::string&), const std::string& text);
 
   CRepairArchive& archive_;
