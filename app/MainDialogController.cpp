@@ -22,15 +22,6 @@ CMainDialogController::CMainDialogController(IMainDialogView& view, IMessageServ
   if (!actions_.clock) actions_.clock = LocalNow;
 }
 
-bool CMainDialogController::Ask(const std::string& text, std::string_view caption) {
-  MessageRequest request{text, std::string(caption), MessageIcon::Question, MessageButtons::YesNo, true};
-  return messages_.Show(request) == MessageAnswer::Yes;
-}
-
-void CMainDialogController::Tell(const std::string& text, std::string_view caption) {
-  messages_.Show({text, std::string(caption), MessageIcon::Information, MessageButtons::Ok, true});
-}
-
 void CMainDialogController::RowsChanged() {
   view_.ShowRows(rows_);
   view_.EnableClearButtons(!rows_.empty());
@@ -59,17 +50,17 @@ void CMainDialogController::AddFiles(const std::vector<std::string>& chosen) {
 void CMainDialogController::ClearSelected() {
   std::optional<std::size_t> selected = view_.SelectedRow();
   if (!selected || *selected >= rows_.size()) {
-    Tell(kSelectFileToRemoveText, kMessageCaption);
+    Tell(messages_, kSelectFileToRemoveText, kMessageCaption);
     return;
   }
-  if (!Ask(kClearSelectedQuestion, kMessageCaption)) return;
+  if (!Ask(messages_, kClearSelectedQuestion, kMessageCaption)) return;
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*selected));
   RowsChanged();
 }
 
 void CMainDialogController::ClearAll() {
   if (rows_.empty()) return;
-  if (!Ask(kClearAllQuestion, kWindowTitle)) return;
+  if (!Ask(messages_, kClearAllQuestion, kWindowTitle)) return;
   rows_.clear();
   RowsChanged();
 }
@@ -95,7 +86,7 @@ void CMainDialogController::Repair() {
   const std::string last = rows_.empty() ? std::string() : rows_.back();
   std::error_code ec;
   if (last == " " || !std::filesystem::exists(last, ec) || state_.SourceFileList.empty()) {
-    Tell(kNoFilesSelectedText, kWindowTitle);
+    Tell(messages_, kNoFilesSelectedText, kWindowTitle);
     return;
   }
   view_.SetVisible(false);
@@ -117,12 +108,12 @@ void CMainDialogController::Help() {
 }
 
 void CMainDialogController::ClearLog() {
-  if (Ask(kClearLogQuestion, kMessageCaption)) log_.Clear();
+  if (Ask(messages_, kClearLogQuestion, kMessageCaption)) log_.Clear();
 }
 
 void CMainDialogController::CloseRequested() {
   view_.EnableRepair(false);
-  if (Ask(kExitQuestion, kWindowTitle)) {
+  if (Ask(messages_, kExitQuestion, kWindowTitle)) {
     view_.EndDialog();
   } else {
     view_.EnableRepair(true);
@@ -130,11 +121,11 @@ void CMainDialogController::CloseRequested() {
 }
 
 void CMainDialogController::ExitMenu() {
-  if (Ask(kExitQuestion, kWindowTitle)) view_.EndDialog();
+  if (Ask(messages_, kExitQuestion, kWindowTitle)) view_.EndDialog();
 }
 
 void CMainDialogController::EscapePressed() {
-  if (Ask(kEscapeExitQuestion, kMessageCaption) && actions_.endProcessNow) actions_.endProcessNow(0);
+  if (Ask(messages_, kEscapeExitQuestion, kMessageCaption) && actions_.endProcessNow) actions_.endProcessNow(0);
 }
 
 }  // namespace vz::app

@@ -74,8 +74,6 @@ class CMainDialogController {
   const std::vector<std::string>& Rows() const noexcept { return rows_; }
 
  private:
-  bool Ask(const std::string& text, std::string_view caption);
-  void Tell(const std::string& text, std::string_view caption);
   void RowsChanged();
 
   IMainDialogView& view_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vz::app {
 
@@ -25,5 +26,17 @@ class IMessageService {
   virtual ~IMessageService() = default;
   virtual MessageAnswer Show(const MessageRequest& request) = 0;
 };
+
+// A Yes/No question with the question icon; true for Yes.
+inline bool Ask(IMessageService& messages, std::string_view text, std::string_view caption) {
+  return messages.Show({std::string(text), std::string(caption), MessageIcon::Question, MessageButtons::YesNo,
+                        true}) == MessageAnswer::Yes;
+}
+
+// A notice with the information icon and OK.
+inline void Tell(IMessageService& messages, std::string_view text, std::string_view caption,
+                 bool systemModal = true) {
+  messages.Show({std::string(text), std::string(caption), MessageIcon::Information, MessageButtons::Ok, systemModal});
+}
 
 }  // namespace vz::app

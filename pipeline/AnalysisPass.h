@@ -6,11 +6,12 @@
 
 #include "EntryTexts.h"
 #include "app/ActivityLog.h"
+#include "app/Messages.h"
 #include "zip/RepairArchive.h"
 
 namespace vz::pipeline {
 
-enum class MessageIcon { Information, Question, Warning, Error };
+using app::MessageIcon;
 
 struct UserMessage {
   std::string text;

@@ -7,12 +7,10 @@ namespace vz::pipeline {
 
 bool CProgressDialogBase::AskHolding(const char* question) {
   CPassRunner::Hold hold(runner_);
-  app::MessageRequest request{question, std::string(app::kWindowTitle), app::MessageIcon::Question,
-                              app::MessageButtons::YesNo, true};
-  return messages_.Show(request) == app::MessageAnswer::Yes;
+  return app::Ask(messages_, question, app::kWindowTitle);
 }
 
-void CAnalysisDialogController::Initialise(std::function<void(IJobGate&)> pass) {
+void CProgressDialogBase::Initialise(std::function<void(IJobGate&)> pass) {
   view_.SetPauseLabel("Pause");
   runner_.Start(std::move(pass));
 }
@@ -38,11 +36,6 @@ void CAnalysisDialogController::EscapePressed() {
 void CAnalysisDialogController::PassFinished() {
   runner_.Join();
   view_.Close();
-}
-
-void CFileSavingController::Initialise(std::function<void(IJobGate&)> pass) {
-  view_.SetPauseLabel("Pause");
-  runner_.Start(std::move(pass));
 }
 
 void CFileSavingController::StopWith(const char* question) {
@@ -72,9 +65,7 @@ void CCompletionController::OkClicked(bool viewLogChecked) {
 }
 
 void CCompletionController::EscapePressed() {
-  app::MessageRequest request{kCompletionExitQuestion, std::string(app::kMessageCaption), app::MessageIcon::Question,
-                              app::MessageButtons::YesNo, true};
-  if (messages_.Show(request) == app::MessageAnswer::Yes && endProcessNow_) endProcessNow_(0);
+  if (app::Ask(messages_, kCompletionExitQuestion, app::kMessageCaption) && endProcessNow_) endProcessNow_(0);
 }
 
 }  // namespace vz::pipeline

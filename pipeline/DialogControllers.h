@@ -35,6 +35,8 @@ class CProgressDialogBase {
       : view_(view), messages_(messages), runner_(runner), endProcessNow_(std::move(endProcessNow)) {}
 
  public:
+  // Shows Pause and starts the pass on the worker.
+  void Initialise(std::function<void(IJobGate&)> pass);
   void PauseClicked() { view_.SetPauseLabel(runner_.TogglePause() ? "Resume" : "Pause"); }
 
  protected:
@@ -56,7 +58,6 @@ class CAnalysisDialogController : public CProgressDialogBase {
                             CRepairArchive& archive, CScanContext& context, std::function<void(int)> endProcessNow)
       : CProgressDialogBase(view, messages, runner, std::move(endProcessNow)), archive_(archive), context_(context) {}
 
-  void Initialise(std::function<void(IJobGate&)> pass);
   void StopClicked();
   void EscapePressed();
   void PassFinished();
@@ -80,7 +81,6 @@ class CFileSavingController : public CProgressDialogBase {
         log_(log),
         runCompletion_(std::move(runCompletion)) {}
 
-  void Initialise(std::function<void(IJobGate&)> pass);
   void StopClicked() { StopWith(kStopSavingQuestion); }
   void CloseRequested() { StopWith(kCloseSavingQuestion); }
   void EscapePressed() { StopWith(kEscapeSavingQuestion); }

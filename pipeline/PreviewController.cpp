@@ -82,8 +82,7 @@ void CPreviewController::FirstShown() {
     }
   } else if (hintPending_) {
     hintPending_ = false;
-    messages_.Show({kSaveAllHintText, std::string(app::kMessageCaption), app::MessageIcon::Information,
-                    app::MessageButtons::Ok, true});
+    app::Tell(messages_, kSaveAllHintText, app::kMessageCaption);
   }
 }
 
@@ -106,9 +105,7 @@ void CPreviewController::BackFile() {
 }
 
 void CPreviewController::Back() {
-  app::MessageRequest question{kPreviousStepQuestion, std::string(app::kWindowTitle), app::MessageIcon::Question,
-                               app::MessageButtons::YesNo, true};
-  if (messages_.Show(question) != app::MessageAnswer::Yes) return;
+  if (!app::Ask(messages_, kPreviousStepQuestion, app::kWindowTitle)) return;
   state_.SourceFileList.clear();
   log_.AppendLog(app::ReturnBackBlock());
   view_.Close();
@@ -120,8 +117,7 @@ void CPreviewController::Save(bool currentOnly) {
   if (!folder) return;
   std::error_code ec;
   if (!std::filesystem::is_directory(*folder, ec)) {
-    messages_.Show({kSavingPathMissingText, std::string(app::kMessageCaption), app::MessageIcon::Information,
-                    app::MessageButtons::Ok, false});
+    app::Tell(messages_, kSavingPathMissingText, app::kMessageCaption, false);
     return;
   }
   if (!FolderIsWritable(*folder)) return;
@@ -135,9 +131,7 @@ void CPreviewController::SaveCurrentFile() { Save(true); }
 void CPreviewController::SaveAll() { Save(false); }
 
 void CPreviewController::AskExit(const char* question, std::string_view caption) {
-  app::MessageRequest request{question, std::string(caption), app::MessageIcon::Question, app::MessageButtons::YesNo,
-                              true};
-  if (messages_.Show(request) == app::MessageAnswer::Yes && actions_.endProcessNow) actions_.endProcessNow(0);
+  if (app::Ask(messages_, question, caption) && actions_.endProcessNow) actions_.endProcessNow(0);
 }
 
 void CPreviewController::MenuExit() { AskExit(kMenuExitQuestion, app::kMessageCaption); }

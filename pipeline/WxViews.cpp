@@ -143,10 +143,7 @@ class CAnalysisDialog : public CPassDialog {
     };
     target.clearRows = [this] { preview_.ClearRows(); };
     target.message = [this](const UserMessage& m) {
-      services_.messages.Show({m.text, m.caption,
-                               m.icon == MessageIcon::Question ? app::MessageIcon::Question
-                                                               : app::MessageIcon::Information,
-                               app::MessageButtons::Ok, true});
+      services_.messages.Show({m.text, m.caption, m.icon, app::MessageButtons::Ok, true});
     };
     target.finished = [this] { controller_.PassFinished(); };
     bridge_.SetTarget(std::move(target));
