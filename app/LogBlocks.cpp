@@ -37,9 +37,8 @@ std::string SourceFilesBlock(std::span<const std::string> files, int mode, bool 
   std::string s = "Source Files :\r\n______________\r\n\r\n";
   int i = 1;
   for (const std::string& file : files) s += std::to_string(i++) + "-   " + file + "\r\n";
-  s += "\r\n\r\nRepair Mode  :      ";
-  s += RepairModeName(mode);
-  s += "\r\n______________\r\n\r\nSkip Preview Status :    ";
+  s += RepairModeBlock(mode);
+  s += "\r\nSkip Preview Status :    ";
   s += skipPreview ? "TRUE" : "FALSE";
   s += "\r\n____________________";
   return s;

@@ -23,39 +23,38 @@ enum ControlId : int {
   kAdvanceId = 1040,
 };
 
-wxString Utf8(const std::string& s) { return wxString::FromUTF8(s); }
-
 }  // namespace
 
 CMainDialog::CMainDialog(IMessageService& messages, CActivityLog& log, RunState& state, const CAppFolders& folders,
                          MainDialogActions actions)
     : wxFrame(nullptr, wxID_ANY, Utf8(std::string(kWindowTitle)), wxDefaultPosition, wxDefaultSize,
               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX, "main") {
+  const DialogUnits l(this);
   auto* panel = new wxPanel(this);
-  SetClientSize(Size(484, 292));
+  SetClientSize(l.Size(484, 292));
   panel->SetSize(GetClientSize());
   widgets::PaintSkin(panel, widgets::LoadSkin(folders.SkinFolder, "Browse.bmp"));
   widgets::ApplyAppIcons(this, folders.InstallFolder);
 
-  new wxStaticText(panel, wxID_ANY, "Select File(s)      :", At(13, 58), Size(60, 18));
-  list_ = new wxListCtrl(panel, kListId, At(78, 58), Size(330, 108),
+  new wxStaticText(panel, wxID_ANY, "Select File(s)      :", l.At(13, 58), l.Size(60, 18));
+  list_ = new wxListCtrl(panel, kListId, l.At(78, 58), l.Size(330, 108),
                          wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES | wxBORDER_SUNKEN);
   list_->InsertColumn(0, " File No.", wxLIST_FORMAT_LEFT, 60);
   list_->InsertColumn(1, " File Name", wxLIST_FORMAT_LEFT, 500);
-  new wxButton(panel, kBrowseId, "Browse", At(417, 116), Size(53, 14));
-  clearSelected_ = new wxButton(panel, kClearSelectedId, "Clear selected", At(417, 134), Size(53, 14));
-  clearAll_ = new wxButton(panel, kClearAllId, "Clear All", At(416, 152), Size(53, 14));
-  new wxStaticText(panel, wxID_ANY, "Repair Mode      :", At(13, 183), Size(69, 14));
-  quick_ = new wxRadioButton(panel, kQuickId, "Quick Repair", At(79, 183), Size(56, 10), wxRB_GROUP);
-  advance_ = new wxRadioButton(panel, kAdvanceId, "Advance Repair", At(79, 201), Size(67, 10));
-  new wxStaticText(panel, wxID_ANY, "Skip Perview      :   ", At(11, 231), Size(67, 12));
-  skipPreview_ = new wxCheckBox(panel, kSkipPreviewId, "", At(79, 232), Size(8, 8));
+  new wxButton(panel, kBrowseId, "Browse", l.At(417, 116), l.Size(53, 14));
+  clearSelected_ = new wxButton(panel, kClearSelectedId, "Clear selected", l.At(417, 134), l.Size(53, 14));
+  clearAll_ = new wxButton(panel, kClearAllId, "Clear All", l.At(416, 152), l.Size(53, 14));
+  new wxStaticText(panel, wxID_ANY, "Repair Mode      :", l.At(13, 183), l.Size(69, 14));
+  quick_ = new wxRadioButton(panel, kQuickId, "Quick Repair", l.At(79, 183), l.Size(56, 10), wxRB_GROUP);
+  advance_ = new wxRadioButton(panel, kAdvanceId, "Advance Repair", l.At(79, 201), l.Size(67, 10));
+  new wxStaticText(panel, wxID_ANY, "Skip Perview      :   ", l.At(11, 231), l.Size(67, 12));
+  skipPreview_ = new wxCheckBox(panel, kSkipPreviewId, "", l.At(79, 232), l.Size(8, 8));
   // The box alone needs a little more room than the template gives it here.
   wxSize box = skipPreview_->GetSize();
   box.IncTo(skipPreview_->GetBestSize());
   skipPreview_->SetSize(box);
-  new wxStaticText(panel, wxID_ANY, "Recommended  for  multiple files repairing", At(90, 231), Size(246, 18));
-  repair_ = new wxButton(panel, kRepairId, "Repair", At(416, 264), Size(50, 14));
+  new wxStaticText(panel, wxID_ANY, "Recommended  for  multiple files repairing", l.At(90, 231), l.Size(246, 18));
+  repair_ = new wxButton(panel, kRepairId, "Repair", l.At(416, 264), l.Size(50, 14));
   menu_ = BuildAppMenu();
   SetMenuBar(menu_);
 

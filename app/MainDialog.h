@@ -35,8 +35,6 @@ class CMainDialog : public wxFrame, public IMainDialogView {
   CMainDialogController& Controller() { return *controller_; }
 
  private:
-  wxPoint At(int x, int y) const { return ConvertDialogToPixels(wxPoint(x, y)); }
-  wxSize Size(int w, int h) const { return ConvertDialogToPixels(wxSize(w, h)); }
   void OnBrowse();
 
   std::unique_ptr<CMainDialogController> controller_;

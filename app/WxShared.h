@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 
 namespace vz::app {
 
@@ -30,6 +31,16 @@ enum MenuId : int {
 };
 
 wxMenuBar* BuildAppMenu();
+
+inline wxString Utf8(const std::string& s) { return wxString::FromUTF8(s); }
+
+// Places in dialog units, as the skins are painted for them.
+struct DialogUnits {
+  explicit DialogUnits(wxWindow* w) : window(w) {}
+  wxPoint At(int x, int y) const { return window->ConvertDialogToPixels(wxPoint(x, y)); }
+  wxSize Size(int w, int h) const { return window->ConvertDialogToPixels(wxSize(w, h)); }
+  wxWindow* window;
+};
 
 // Each listed key (WXK_ESCAPE, WXK_F1, ...) runs its handler and goes no
 // further; every other key takes its normal course.

@@ -20,10 +20,11 @@
 namespace vz::pipeline {
 namespace {
 
-wxString Utf8(const std::string& s) { return wxString::FromUTF8(s); }
+using app::DialogUnits;
+using app::Utf8;
+
 wxString Title() { return Utf8(std::string(app::kWindowTitle)); }
 
-// Places in dialog units, as the skins are painted for them.
 // The shaped windows cut away every pixel of this colour of their skin.
 const wxColour kShapeColour(0, 255, 0);
 
@@ -38,13 +39,6 @@ void Dress(wxTopLevelWindow* window, wxWindow* background, const RepairServices&
   if (outline == Outline::FromSkin) widgets::ShapeFromSkin(window, skin, kShapeColour);
   widgets::ApplyAppIcons(window, services.folders.InstallFolder);
 }
-
-struct DialogUnits {
-  explicit DialogUnits(wxWindow* w) : window(w) {}
-  wxPoint At(int x, int y) const { return window->ConvertDialogToPixels(wxPoint(x, y)); }
-  wxSize Size(int w, int h) const { return window->ConvertDialogToPixels(wxSize(w, h)); }
-  wxWindow* window;
-};
 
 // Lets a test's pacing run at every checkpoint of a pass; passes the gate
 // through untouched when there is none.

@@ -32,10 +32,14 @@ bool IsPlainPanel(const wxWindow* window) {
 }  // namespace
 
 wxBitmap LoadSkin(const std::string& skinFolder, std::string_view fileName) {
-  wxLogNull quiet;  // a missing skin is normal for a stripped-down install
   std::string path = skinFolder;
   path += '/';
   path += fileName;
+  return LoadBitmapQuietly(path);
+}
+
+wxBitmap LoadBitmapQuietly(const std::string& path) {
+  wxLogNull quiet;  // a missing picture is normal for a stripped-down install
   const wxString name(path.c_str(), *wxConvFileName);
   if (name.empty() || !wxFileName::FileExists(name)) return wxBitmap();
   wxBitmap skin;

@@ -24,6 +24,10 @@ namespace vz::widgets {
 // invalid bitmap and is never reported: a skinless window is still usable.
 wxBitmap LoadSkin(const std::string& skinFolder, std::string_view fileName);
 
+// The BMP at path, or an invalid bitmap when it is missing or unreadable;
+// never reported.
+wxBitmap LoadBitmapQuietly(const std::string& path);
+
 // Makes `window` paint `skin` unscaled at its client origin as its background;
 // the area beyond the bitmap keeps the ordinary background. The window keeps a
 // copy of the bitmap for its lifetime (in its client object slot, so that slot

@@ -7,8 +7,6 @@
 #include <wx/dcclient.h>
 #include <wx/display.h>
 #include <wx/evtloop.h>
-#include <wx/filename.h>
-#include <wx/log.h>
 #include <wx/settings.h>
 #include <wx/utils.h>
 #include <wx/weakref.h>
@@ -97,14 +95,8 @@ CSplashScreenEx* CSplashScreenEx::Create(wxWindow* parent, const wxString& text,
 }
 
 bool CSplashScreenEx::SetBitmap(const std::string& path, int red, int green, int blue) {
-  wxBitmap picture;
-  {
-    wxLogNull quiet;  // a missing picture only means no splash
-    const wxString name(path.c_str(), *wxConvFileName);
-    if (name.empty() || !wxFileName::FileExists(name) ||
-        !picture.LoadFile(name, wxBITMAP_TYPE_BMP) || !picture.IsOk())
-      return false;
-  }
+  const wxBitmap picture = LoadBitmapQuietly(path);
+  if (!picture.IsOk()) return false;  // a missing picture only means no splash
   m_picture = picture;
   const wxSize size = picture.GetSize();
   m_textRect = wxRect(size);
@@ -119,14 +111,12 @@ bool CSplashScreenEx::SetBitmap(const std::string& path, int red, int green, int
   }
   SetSize(wxRect(pos, size));
 
-  if (ShapeRequested(red, green, blue)) {
-    const uint32_t transparent =
-        PackRgb(static_cast<unsigned char>(red), static_cast<unsigned char>(green),
-                static_cast<unsigned char>(blue));
-    m_shape = RegionFromRuns(BuildShapeRuns(picture.ConvertToImage(), transparent));
-  } else {
-    m_shape = wxRegion();
-  }
+  // The window is the picture's size: the shape is the picture's alone.
+  m_shape = ShapeRequested(red, green, blue)
+                ? ShapeRegionFor(picture, wxColour(static_cast<unsigned char>(red), static_cast<unsigned char>(green),
+                                                   static_cast<unsigned char>(blue)),
+                                 size)
+                : wxRegion();
   SetShape(m_shape);  // an empty region makes the window rectangular again
   Refresh();
   return true;

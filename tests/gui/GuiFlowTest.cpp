@@ -24,7 +24,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <thread>
 
 #include "app/DesktopSession.h"
@@ -134,13 +133,6 @@ void Snap(wxWindow* window, const fs::path& file) {
   }
   gdk_pixbuf_save(pixels, file.c_str(), "png", nullptr, nullptr);
   g_object_unref(pixels);
-}
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
 }
 
 struct Step {
@@ -457,13 +449,13 @@ void CFlowApp::CheckResults() {
   Check(written == expected, "the files written: " + joined(written));
   for (const auto& entry : fs::recursive_directory_iterator(work_ / "out")) {
     std::string name = entry.path().filename().string();
-    if (name == "a.txt") Check(ReadText(entry.path()) == intactFiles_["a.txt"], "a.txt is whole");
-    if (name == "b.txt") Check(ReadText(entry.path()) == intactFiles_["sub/b.txt"], "sub/b.txt is whole");
+    if (name == "a.txt") Check(ReadFile(entry.path()) == intactFiles_["a.txt"], "a.txt is whole");
+    if (name == "b.txt") Check(ReadFile(entry.path()) == intactFiles_["sub/b.txt"], "sub/b.txt is whole");
     if (name == "broken.csv") Check(entry.file_size() > 0, "the broken entry keeps what it still holds");
   }
 
-  std::string log = ReadText(session_->Log().LogFilePath());
-  std::string expectedLog = ReadText(fs::path(VZ_GUI_FLOW_EXPECTED_LOG));
+  std::string log = ReadFile(session_->Log().LogFilePath());
+  std::string expectedLog = ReadFile(fs::path(VZ_GUI_FLOW_EXPECTED_LOG));
   for (const auto& [from, to] : std::map<std::string, std::string>{{"@IN@", (work_ / "in").string()},
                                                                   {"@OUT@", (work_ / "out").string()}}) {
     for (std::size_t at; (at = expectedLog.find(from)) != std::string::npos;) expectedLog.replace(at, from.size(), to);
