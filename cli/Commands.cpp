@@ -330,10 +330,13 @@ int RecoverArchives(const Options& options) {
         printer.BeginArchive(path, options.into);
         run.log.Sink().AppendLog(app::DestinationBlock(options.into));
         run.archive.OpenArchive(path);
-        for (std::size_t i = 0; i < run.archive.EntryCount(); ++i) {
+        const std::size_t count = run.archive.EntryCount();
+        for (std::size_t i = 0; i < count; ++i) {
           EntrySaveReport report;
           run.archive.SaveEntry(i, options.into, CRepairArchive::kSaveBufferSize, &report);
           printer.EntrySaved(report);
+          // No saving pass moves the bar here: it moves entry by entry.
+          printer.SetCurrentBar(static_cast<int>((i + 1) * 100 / count));
         }
         run.archive.CloseArchive();
       }
